@@ -1,0 +1,44 @@
+// The emulated game server as a whole: the game, the host it registered with, the sibling
+// plugins the host loaded, and the Tallyrook plugin loaded and freed as the host would.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "Game.h"
+#include "StandIns.h"
+
+struct ServerOptions {
+  std::string directory;  // what the host reports as the server's directory
+  bool with_relay = true;
+  bool with_permissions = true;
+};
+
+class Server {
+ public:
+  explicit Server(ServerOptions options);
+  ~Server();
+  Server(const Server&) = delete;
+  Server& operator=(const Server&) = delete;
+
+  // Loads the plugin as the host would; false, with the loader's reason, when the load failed.
+  bool LoadPlugin(std::string* error = nullptr);
+  // Frees the plugin if it is loaded: the game stops calling into it first, as a host must.
+  void FreePlugin();
+  bool PluginLoaded() const { return plugin_ != nullptr; }
+
+  Game& game() { return game_; }
+  // Null when that sibling was not loaded.
+  RelayStandIn* relay() { return relay_; }
+  PermissionsStandIn* permissions() { return permissions_; }
+
+ private:
+  static Game& TheGame();
+
+  Game& game_;
+  void* relay_module_ = nullptr;
+  void* permissions_module_ = nullptr;
+  void* plugin_ = nullptr;
+  RelayStandIn* relay_ = nullptr;
+  PermissionsStandIn* permissions_ = nullptr;
+};

@@ -1,0 +1,133 @@
+// The relay plugin Skyparley as the emulated server's stand-in: it keeps every queued report with
+// the webhook body it would post, instead of posting it.
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <ctime>
+#include <mutex>
+#include <stdexcept>
+
+#include "EmulatedHost.h"
+#include "StandIns.h"
+
+namespace {
+
+class Relay final : public RelayStandIn {
+ public:
+  void SetClock(std::string text) override {
+    const std::lock_guard lock(mutex_);
+    clock_ = std::move(text);
+  }
+  void FailOperation(std::string name) override {
+    const std::lock_guard lock(mutex_);
+    failing_ = std::move(name);
+  }
+  std::vector<Delivery> TakeDeliveries() override {
+    const std::lock_guard lock(mutex_);
+    return std::exchange(deliveries_, {});
+  }
+
+  // Records the call and throws when the operation was set to fail.
+  void Enter(const char* operation) {
+    GetEmulatedHost().RecordCall(std::string("Skyparley::") + operation);
+    const std::lock_guard lock(mutex_);
+    if (failing_ == operation) throw std::runtime_error(std::string(operation) + " failed");
+  }
+
+  std::string Clock() {
+    const std::lock_guard lock(mutex_);
+    if (!clock_.empty()) return clock_;
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+  }
+
+  void Queue(const Skyparley::DiscordPacket& packet) {
+    Delivery delivery{packet, WebhookBody(packet), false};
+    delivery.delivered = nlohmann::json::accept(delivery.webhook_body);
+    const std::lock_guard lock(mutex_);
+    deliveries_.push_back(std::move(delivery));
+  }
+
+ private:
+  // The content goes in as the reporting plugin escaped it, so a report that was not escaped
+  // properly breaks the body, as it would for Discord.
+  static std::string WebhookBody(const Skyparley::DiscordPacket& packet) {
+    return R"({"username":)" +
+           nlohmann::json(packet.BotName)
+               .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
+           R"(,"content":")" + packet.Content + R"(","allowed_mentions":{"parse":[]}})";
+  }
+
+  std::mutex mutex_;
+  std::string clock_;
+  std::string failing_;
+  std::vector<Delivery> deliveries_;
+};
+
+Relay& TheRelay() {
+  static Relay relay;
+  return relay;
+}
+
+}  // namespace
+
+namespace Skyparley {
+
+std::string MakeTimeString() {
+  TheRelay().Enter("MakeTimeString");
+  return TheRelay().Clock();
+}
+
+void EscapeString(std::string& text) {
+  TheRelay().Enter("EscapeString");
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+      case '\\':
+        escaped += "\\\\";
+        break;
+      case '"':
+        escaped += "\\\"";
+        break;
+      case '\n':
+        escaped += "\\n";
+        break;
+      case '\r':
+        escaped += "\\r";
+        break;
+      case '\t':
+        escaped += "\\t";
+        break;
+      default:
+        if (byte < 0x20) {
+          char code[8];
+          std::snprintf(code, sizeof code, "\\u%04x", byte);
+          escaped += code;
+        } else {
+          escaped += c;
+        }
+    }
+  }
+  text = std::move(escaped);
+}
+
+void QueuePacket(const DiscordPacket& packet) {
+  TheRelay().Enter("QueuePacket");
+  TheRelay().Queue(packet);
+}
+
+}  // namespace Skyparley
+
+extern "C" SIBLING_API RelayStandIn* EmulatedSkyparley() {
+  return &TheRelay();
+}

@@ -1,0 +1,64 @@
+// What the plugin host (ArkApi, loaded as version.dll) gives plugins.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ApiExport.h"
+#include "GameTypes.h"
+
+namespace spdlog::sinks {
+class sink;
+}
+
+// Where a bit-field member of a game object lives.
+struct BitField {
+  std::uintptr_t Word;        // address of the 32-bit word holding the member
+  std::uint64_t BitPosition;  // low 32 bits used
+  std::uint64_t NumBits;
+};
+
+static_assert(sizeof(BitField) == 24, "BitField is three 64-bit values");
+
+// The member's value: the word shifted right by the position, masked to the bit count.
+std::uint32_t ReadBitField(const BitField& field) noexcept;
+
+// The host's hook manager. Hooking routes every call of the named game function to `detour`; the
+// game's own function stays callable through the address stored in `*original`.
+class IHooks {
+ public:
+  virtual ~IHooks() = default;
+  virtual bool DisableHook(const std::string& function_name, void* detour) = 0;
+  virtual bool SetHook(const std::string& function_name, void* detour, void** original) = 0;
+
+ protected:
+  IHooks() = default;
+  IHooks(const IHooks&) = default;
+  IHooks& operator=(const IHooks&) = default;
+};
+
+// Player details the host offers. Its operations come from the permissions plugin's module and are
+// bound at their first call (SiblingImports.cpp); they use no state of the object.
+class IApiUtils {
+ public:
+  SIBLING_API static uint64 GetSteamIdFromController(AController* controller);
+  SIBLING_API static FString GetSteamName(AController* controller);
+};
+
+namespace ArkApi {
+
+ARK_API IHooks& GetHooks();
+// The callable address of a named game function, or null when the game has none of that name.
+ARK_API void* GetAddress(const std::string& name);
+ARK_API BitField GetBitField(const void* object, const std::string& member);
+ARK_API std::vector<std::shared_ptr<spdlog::sinks::sink>>& GetLogSinks();
+ARK_API IApiUtils& GetApiUtils();
+
+namespace Tools {
+// The server's directory, without a trailing separator.
+ARK_API std::string GetCurrentDir();
+}  // namespace Tools
+
+}  // namespace ArkApi
