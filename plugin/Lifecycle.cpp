@@ -1,7 +1,9 @@
 #include "Lifecycle.h"
 
 #include <exception>
+#include <stdexcept>
 
+#include "Configuration.h"
 #include "PluginLog.h"
 
 namespace Tallyrook {
@@ -15,6 +17,8 @@ bool loaded = false;
 bool Load() {
   PluginLog::Create();
   try {
+    if (!LoadConfiguration()) throw std::runtime_error("Can't parse configuration");
+    if (!InitializeManager()) throw std::runtime_error("Can't initialize manager");
     loaded = true;
     return true;
   } catch (const std::exception& error) {

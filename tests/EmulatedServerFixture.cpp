@@ -7,7 +7,19 @@
 
 namespace fs = std::filesystem;
 
+void GameMemoryTest::SetUp() {
+  Game::Instance();
+  GameAllocator::TakeMisuse();
+  live_blocks_at_start_ = GameAllocator::LiveBlocks();
+}
+
+void GameMemoryTest::TearDown() {
+  EXPECT_EQ(GameAllocator::LiveBlocks(), live_blocks_at_start_) << "game memory left behind";
+  EXPECT_EQ(GameAllocator::TakeMisuse(), std::vector<std::string>{});
+}
+
 void EmulatedServerTest::SetUp() {
+  GameMemoryTest::SetUp();
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
   directory_ = fs::temp_directory_path() /
                (std::string("tallyrook-") + test->test_suite_name() + "-" + test->name());
@@ -18,8 +30,6 @@ void EmulatedServerTest::SetUp() {
   log_ = std::make_shared<CapturedLog>();
   host.AddLogOutput(log_);
   host.TakeCallRecord();
-  GameAllocator::TakeMisuse();
-  live_blocks_at_start_ = GameAllocator::LiveBlocks();
 }
 
 void EmulatedServerTest::TearDown() {
@@ -28,8 +38,7 @@ void EmulatedServerTest::TearDown() {
     EXPECT_EQ(server_->game().TakeViolations(), std::vector<std::string>{});
     server_.reset();
   }
-  EXPECT_EQ(GameAllocator::LiveBlocks(), live_blocks_at_start_) << "game memory left behind";
-  EXPECT_EQ(GameAllocator::TakeMisuse(), std::vector<std::string>{});
+  GameMemoryTest::TearDown();
   EmulatedHost& host = GetEmulatedHost();
   host.OnCurrentDirRequested(nullptr);
   host.RemoveLogOutputs();

@@ -14,7 +14,17 @@
 #include "LogOutput.h"
 #include "Server.h"
 
-class EmulatedServerTest : public ::testing::Test {
+// A test of code that uses game memory: afterwards every block is back and none was misused.
+class GameMemoryTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+ private:
+  std::size_t live_blocks_at_start_ = 0;
+};
+
+class EmulatedServerTest : public GameMemoryTest {
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -36,7 +46,4 @@ class EmulatedServerTest : public ::testing::Test {
   std::filesystem::path directory_;
   std::shared_ptr<CapturedLog> log_;
   std::optional<Server> server_;
-
- private:
-  std::size_t live_blocks_at_start_ = 0;
 };

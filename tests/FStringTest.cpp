@@ -10,14 +10,7 @@ namespace {
 
 using Text = std::basic_string<FChar>;
 
-// The game allocator's accounting must show every block returned, so these run in the server.
-class FStringTest : public EmulatedServerTest {
- protected:
-  void SetUp() override {
-    EmulatedServerTest::SetUp();
-    Start();
-  }
-};
+class FStringTest : public GameMemoryTest {};
 
 TEST(GrownCapacityTest, FollowsTheGamesGrowthRule) {
   struct Case {

@@ -35,6 +35,11 @@ std::array<unsigned char, sizeof(T)> BytesOf(const T& object) {
 
 }  // namespace
 
+Game& Game::Instance() {
+  static Game game;
+  return game;
+}
+
 Game::Game()
     : chat_(GetEmulatedHost().RegisterFunction(kChatFunction,
                                                reinterpret_cast<void*>(&ChatOriginal))),

@@ -26,8 +26,8 @@ class Game {
   static constexpr const char* kRconFunction = "RCONClientConnection.ProcessRCONPacket";
   static constexpr const char* kAdminField = "APlayerController.bIsAdmin";
 
-  // Registers the allocator, the hookable functions and the admin bit with the host.
-  Game();
+  // The one game of the process: its functions are registered with the one host.
+  static Game& Instance();
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
@@ -43,6 +43,8 @@ class Game {
   std::vector<std::string> TakeViolations();
 
  private:
+  // Registers the allocator, the hookable functions and the admin bit with the host.
+  Game();
   template <typename Invoke>
   void Run(const char* kind, std::initializer_list<const void*> arguments, Invoke invoke);
   static void ChatOriginal(AShooterPlayerController* controller, FString* message,

@@ -23,13 +23,7 @@ Control ControlOf(void* module, const char* symbol) {
 
 }  // namespace
 
-Game& Server::TheGame() {
-  // One game per process, as its functions are registered with the one host.
-  static Game game;
-  return game;
-}
-
-Server::Server(ServerOptions options) : game_(TheGame()) {
+Server::Server(ServerOptions options) : game_(Game::Instance()) {
   GetEmulatedHost().SetCurrentDir(options.directory);
   if (options.with_relay) {
     relay_module_ = LoadSibling("Skyparley");
@@ -54,6 +48,14 @@ bool Server::LoadPlugin(std::string* error) {
   plugin_ = ModuleLoader::Load("Tallyrook", reason);
   if (plugin_ == nullptr && error != nullptr) *error = reason;
   return plugin_ != nullptr;
+}
+
+bool Server::NotifyPlugin(unsigned long reason, int& answer) {
+  using EntryPoint = int (*)(void*, unsigned long, void*);
+  const auto entry = reinterpret_cast<EntryPoint>(ModuleLoader::Find(plugin_, "DllMain"));
+  if (plugin_ == nullptr || entry == nullptr) return false;
+  answer = entry(plugin_, reason, nullptr);
+  return true;
 }
 
 void Server::FreePlugin() {

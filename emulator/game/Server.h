@@ -26,6 +26,9 @@ class Server {
   // Frees the plugin if it is loaded: the game stops calling into it first, as a host must.
   void FreePlugin();
   bool PluginLoaded() const { return plugin_ != nullptr; }
+  // Calls the loaded plugin's entry point with `reason`, as the loader does for thread
+  // notifications; false when the entry point cannot be reached from outside (on Windows).
+  bool NotifyPlugin(unsigned long reason, int& answer);
 
   Game& game() { return game_; }
   // Null when that sibling was not loaded.
@@ -33,8 +36,6 @@ class Server {
   PermissionsStandIn* permissions() { return permissions_; }
 
  private:
-  static Game& TheGame();
-
   Game& game_;
   void* relay_module_ = nullptr;
   void* permissions_module_ = nullptr;

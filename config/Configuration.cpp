@@ -1,0 +1,58 @@
+#include "Configuration.h"
+
+#include <fstream>
+
+#include "ArkApi.h"
+
+namespace Tallyrook {
+
+// Constructed in this order and destroyed in the reverse one.
+Json ConfigDocument;
+std::unique_ptr<ChannelGroupList> InstalledChannelGroups;
+std::unique_ptr<CommandLists> InstalledCommandLists;
+
+Json ParseConfigurationFile(const std::string& path) {
+  // Read-only: the plugin never writes its configuration, and a read-only file must load.
+  std::ifstream file(path, std::ios::in | std::ios::binary);
+  if (!file.is_open()) throw std::runtime_error("cannot open " + path);
+  Json document;
+  file >> document;  // reads the first value only; a leading UTF-8 byte-order mark is skipped
+  return document;
+}
+
+bool LoadConfiguration() {
+  try {
+    ConfigDocument = ParseConfigurationFile(ArkApi::Tools::GetCurrentDir() + kConfigPath);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool InitializeManager() {
+  try {
+    InstalledChannelGroups = BuildChannelGroupList(ConfigDocument);
+    InstalledCommandLists = std::make_unique<CommandLists>(BuildCommandLists(ConfigDocument));
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool IsStaffMember(const TArray<FString>& groups) {
+  bool staff = false;
+  JsonPlace(ConfigDocument).Member("StaffGroups").ForEachInList([&](const JsonPlace& entry) {
+    if (staff) return;  // entries after the first match are not read
+    const FString name = FString::FromUtf8(entry.String());
+    for (const FString& group : groups) {
+      if (EqualsIgnoringCase(name.View(), group.View())) staff = true;
+    }
+  });
+  return staff;
+}
+
+bool LogEverything() {
+  return JsonPlace(ConfigDocument).Member("LogEverything").Boolean();
+}
+
+}  // namespace Tallyrook

@@ -1,0 +1,38 @@
+// The plugin's configuration as the load sequence installs it: the document read from
+// config.json, and the channel groups and command lists built from it. All of it is written
+// before the hooks are installed and only read afterwards.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "ChannelGroups.h"
+#include "CommandLists.h"
+#include "FString.h"
+#include "JsonPlace.h"
+
+namespace Tallyrook {
+
+extern Json ConfigDocument;
+extern std::unique_ptr<ChannelGroupList> InstalledChannelGroups;
+extern std::unique_ptr<CommandLists> InstalledCommandLists;
+
+// Where the plugin reads its configuration below the server's directory.
+inline constexpr const char* kConfigPath = "/ArkApi/Plugins/Tallyrook/config.json";
+
+// Parses the file's first JSON value, ignoring what follows it. Throws std::runtime_error when
+// the file does not open, and the JSON library's error when it does not parse.
+Json ParseConfigurationFile(const std::string& path);
+
+// Reads config.json into ConfigDocument; false when it does not open or parse.
+bool LoadConfiguration();
+// Builds and installs the channel groups, then the command lists; false on any error.
+bool InitializeManager();
+
+// Whether any of the player's groups is one of StaffGroups, comparing A-Z without case. A
+// non-string entry reached before a match throws ConfigError.
+bool IsStaffMember(const TArray<FString>& groups);
+// LogEverything as a boolean; throws ConfigError when it is absent or not a boolean.
+bool LogEverything();
+
+}  // namespace Tallyrook

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include "CommandLists.h"
+#include "EmulatedServerFixture.h"
+
+namespace {
+
+using Tallyrook::BuildCommandLists;
+using Tallyrook::CommandList;
+using Tallyrook::IsListed;
+using Tallyrook::Json;
+using Tallyrook::MatchesCommand;
+
+class CommandListsTest : public GameMemoryTest {};
+
+FString Text(const char* utf8) {
+  return FString::FromUtf8(utf8);
+}
+
+TEST_F(CommandListsTest, TheFirstWordDecidesIgnoringTheCaseOfAToZ) {
+  struct Case {
+    const char* command;
+    const char* entry;
+    bool matches;
+  };
+  const Case cases[] = {
+      {"/kick bob", "/kick", true},
+      {"/KICK bob", "/kIcK", true},
+      {"/kick bob", "kick", false},       // the slash is part of the word
+      {"   /kick   bob", "/kick", true},  // leading and repeated spaces do not matter
+      {"/kick\tbob", "/kick", false},     // a tab is no separator
+      {"/kick\tbob", "/kick\tbob", true},
+      {"/kick bob", "/kick bob", false},  // an entry with a space never matches
+      {"/kicker", "/kick", false},        // no prefix matching either way
+      {"/kick", "/kicker", false},
+      {"/kick", "", false},  // an empty entry never matches
+      {"", "", false},       // nor does an empty command
+      {"    ", "", false},
+      {"\xC3\xA9t\xC3\xA9 x", "\xC3\xA9t\xC3\xA9", true},  // decoded from UTF-8, so it matches
+      {"\xC3\x89T\xC3\x89", "\xC3\xA9t\xC3\xA9", false},   // only A-Z fold
+      {"giveitem 1", "GiveItem", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MatchesCommand(Text(c.command), Text(c.entry)), c.matches)
+        << '"' << c.command << "\" against \"" << c.entry << '"';
+    CommandList list;
+    list.push_back(Text("/other"));
+    list.push_back(Text(c.entry));
+    EXPECT_EQ(IsListed(Text(c.command), list), c.matches) << c.command;
+  }
+  EXPECT_FALSE(IsListed(Text("/kick"), CommandList{}));
+}
+
+TEST_F(CommandListsTest, ListsAreReadByTheDocumentsListConventions) {
+  const auto lists = BuildCommandLists(Json::parse(R"({
+    "IgnoreChatCommands": "/help",
+    "IgnoreConsoleCommands": {"b": "second", "a": "first"},
+    "BlacklistChatCommands": ["/a", "/a", ""],
+    "BlacklistConsoleCommands": null,
+    "BlacklistRconCommands": ["\u00e9t\u00e9"]
+  })"));
+  const auto texts = [](const CommandList& list) {
+    std::vector<std::string> out;
+    for (const auto& entry : list) out.push_back(entry.ToUtf8());
+    return out;
+  };
+  using V = std::vector<std::string>;
+  EXPECT_EQ(texts(lists.IgnoreChatCommands), V{"/help"});
+  EXPECT_EQ(texts(lists.IgnoreConsoleCommands), (V{"first", "second"}));
+  EXPECT_EQ(texts(lists.IgnoreRconCommands), V{});
+  EXPECT_EQ(texts(lists.BlacklistChatCommands), (V{"/a", "/a", ""}));
+  EXPECT_EQ(texts(lists.BlacklistConsoleCommands), V{});
+  EXPECT_EQ(texts(lists.BlacklistRconCommands), V{"\xC3\xA9t\xC3\xA9"});
+}
+
+TEST_F(CommandListsTest, ANonStringEntryNamesItsPlace) {
+  struct Case {
+    const char* document;
+    const char* error;
+  };
+  const Case cases[] = {
+      {R"({"IgnoreRconCommands": ["a", 3]})",
+       "IgnoreRconCommands[1]: type must be string, but is number"},
+      {R"({"BlacklistChatCommands": {"k": null}})",
+       "BlacklistChatCommands.k: type must be string, but is null"},
+      {R"({"IgnoreChatCommands": true})",
+       "IgnoreChatCommands: type must be string, but is boolean"},
+      {R"([1])", "cannot use operator[] with a string argument with array"},
+  };
+  for (const Case& c : cases) {
+    try {
+      BuildCommandLists(Json::parse(c.document));
+      ADD_FAILURE() << "no error for " << c.document;
+    } catch (const Tallyrook::ConfigError& error) {
+      EXPECT_STREQ(error.what(), c.error);
+    }
+  }
+}
+
+}  // namespace
