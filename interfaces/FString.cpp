@@ -97,7 +97,10 @@ void FString::LeftChopInline(std::int32_t count) noexcept {
 }
 
 std::string FString::ToUtf8() const {
-  const FStringView text = View();
+  return ::ToUtf8(View());
+}
+
+std::string ToUtf8(FStringView text) {
   return Platform::ToUtf8(text.data(), text.size());
 }
 

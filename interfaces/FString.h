@@ -44,5 +44,8 @@ class FString {
 
 static_assert(sizeof(FString) == 16, "FString is a pointer, a count and a capacity");
 
+// UTF-8 of the text, as FString::ToUtf8 gives it.
+std::string ToUtf8(FStringView text);
+
 // Whole texts equal when the letters A-Z are folded, as the game compares names.
 bool EqualsIgnoringCase(FStringView a, FStringView b) noexcept;

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "Configuration.h"
+#include "Hooks.h"
 #include "PluginLog.h"
 
 namespace Tallyrook {
@@ -19,6 +20,7 @@ bool Load() {
   try {
     if (!LoadConfiguration()) throw std::runtime_error("Can't parse configuration");
     if (!InitializeManager()) throw std::runtime_error("Can't initialize manager");
+    InstallHooks();
     loaded = true;
     return true;
   } catch (const std::exception& error) {
@@ -28,7 +30,7 @@ bool Load() {
 }
 
 void Unload() {
-  if (!loaded) return;
+  if (loaded) RemoveHooks();
 }
 
 }  // namespace Tallyrook

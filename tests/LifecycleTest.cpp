@@ -9,10 +9,75 @@ namespace {
 
 class LifecycleTest : public EmulatedServerTest {};
 
-TEST_F(LifecycleTest, ASuccessfulLoadAnswersTrueAndWritesNothing) {
+const std::regex kPluginLine(
+    R"(\d\d/\d\d/\d\d \d\d:\d\d \[Tallyrook\]\[error\] Exception: Can't parse configuration\r?\n)");
+const std::regex kHostLine(
+    R"(\[\d{4}\.\d\d\.\d\d-\d\d\.\d\d\.\d\d\] \[ArkApi\] \[info\] the host goes on\r?\n)");
+
+TEST_F(LifecycleTest, ASuccessfulLoadAnswersTrueWritesNothingAndUnloadRemovesTheHooks) {
   WriteConfig("{}");
   ASSERT_TRUE(LoadPlugin());
-  EXPECT_EQ(PluginLines(), std::vector<std::string>{});
+  EXPECT_EQ(LogLines(), std::vector<std::string>{});
+  EXPECT_EQ(
+      GetEmulatedHost().HookedFunctions(),
+      (std::vector<std::string>{Game::kChatFunction, Game::kConsoleFunction, Game::kRconFunction}));
+  GetEmulatedHost().TakeCallRecord();
+  server_->FreePlugin();
+  EXPECT_EQ(GetEmulatedHost().HookedFunctions(), std::vector<std::string>{});
+  EXPECT_EQ(GetEmulatedHost().TakeCallRecord(),
+            (std::vector<std::string>{std::string("IHooks::DisableHook ") + Game::kChatFunction,
+                                      std::string("IHooks::DisableHook ") + Game::kConsoleFunction,
+                                      std::string("IHooks::DisableHook ") + Game::kRconFunction}));
+}
+
+TEST_F(LifecycleTest, AFailedLoadWritesOneFlushedLineInThePluginsPatternAndInstallsNothing) {
+  // No config.json at all.
+  std::string error;
+  ASSERT_FALSE(Start().LoadPlugin(&error));
+  EXPECT_NE(error.find("Tallyrook"), std::string::npos) << error;
+  const auto lines = LogLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_TRUE(std::regex_match(lines[0], kPluginLine)) << lines[0];
+  EXPECT_EQ(log_->FlushedLines(), 1u);
+  EXPECT_EQ(GetEmulatedHost().HookedFunctions(), std::vector<std::string>{});
+  // The detach that follows the failure removes nothing.
+  for (const auto& call : GetEmulatedHost().TakeCallRecord()) {
+    EXPECT_EQ(call.find("IHooks::"), std::string::npos) << call;
+  }
+}
+
+TEST_F(LifecycleTest, TheHostKeepsItsOwnFormatAndLogsSafelyAfterThePluginIsFreed) {
+  ASSERT_FALSE(LoadPlugin());  // writes the plugin's line, then frees the plugin
+  GetEmulatedHost().Log().info("the host goes on");
+  const auto lines = LogLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_TRUE(std::regex_match(lines[0], kPluginLine)) << lines[0];
+  EXPECT_TRUE(std::regex_match(lines[1], kHostLine)) << lines[1];
+}
+
+TEST_F(LifecycleTest, OnlyTheSinksTheHostHadWhenTheLogWasMadeAndThatAdmitErrorsGetTheLine) {
+  auto strict = std::make_shared<CapturedLog>();
+  GetEmulatedHost().AddLogOutput(strict, spdlog::level::critical);
+  auto late = std::make_shared<CapturedLog>();
+  // The plugin asks for the server directory after making its log and before it fails.
+  GetEmulatedHost().OnCurrentDirRequested([&] { GetEmulatedHost().AddPluginSink(late); });
+  ASSERT_FALSE(LoadPlugin());
+  EXPECT_EQ(PluginLines().size(), 1u);
+  EXPECT_EQ(strict->Lines(), std::vector<std::string>{});
+  EXPECT_EQ(late->Lines(), std::vector<std::string>{});
+}
+
+TEST_F(LifecycleTest, ThreadNotificationsAndUnknownReasonsAnswerTrueAndChangeNothing) {
+  WriteConfig("{}");
+  ASSERT_TRUE(LoadPlugin());
+  const auto hooks = GetEmulatedHost().HookedFunctions();
+  for (const unsigned long reason : {2ul, 3ul, 4ul, 99ul, 0xFFFFFFFFul}) {
+    int answer = -1;
+    if (!server_->NotifyPlugin(reason, answer)) GTEST_SKIP() << "entry point not reachable here";
+    EXPECT_EQ(answer, 1) << reason;
+    EXPECT_EQ(GetEmulatedHost().HookedFunctions(), hooks) << reason;
+  }
+  EXPECT_EQ(LogLines(), std::vector<std::string>{});
 }
 
 }  // namespace

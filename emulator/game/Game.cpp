@@ -79,6 +79,7 @@ void Game::Run(const char* kind, std::initializer_list<const void*> arguments, I
   const std::size_t live_before = GameAllocator::LiveBlocks();
 
   pending_call = &call;
+  GameAllocator::FailAllocation(fail_allocation_in_next_call_.exchange(0));
   try {
     invoke();
   } catch (const std::exception& error) {
@@ -87,6 +88,7 @@ void Game::Run(const char* kind, std::initializer_list<const void*> arguments, I
     Violation(std::string(kind) + ": exception reached the game");
   }
   pending_call = nullptr;
+  GameAllocator::FailAllocation(0);
 
   const std::size_t live_after = GameAllocator::LiveBlocks();
   const bool alone =

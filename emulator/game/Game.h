@@ -38,6 +38,9 @@ class Game {
   void ConsoleCommand(EmulatedController& player, FStringView command, bool write_to_log = false);
   void ReceiveRconPacket(std::int32_t type, FStringView body);
 
+  // Makes the `nth` game allocation inside the next hooked call fail, as if memory ran out.
+  void FailAllocationInNextCall(std::uint64_t nth) { fail_allocation_in_next_call_ = nth; }
+
   // Each run of a game function is entered in the host's call record as "game chat",
   // "game console" or "game rcon".
   std::vector<std::string> TakeViolations();
@@ -63,6 +66,7 @@ class Game {
   std::deque<EmulatedController> players_;  // controllers never move
   std::atomic<int> calls_in_flight_{0};
   std::atomic<std::uint64_t> calls_started_{0};
+  std::atomic<std::uint64_t> fail_allocation_in_next_call_{0};
   std::mutex record_mutex_;
   std::vector<std::string> violations_;
 };

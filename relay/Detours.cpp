@@ -1,0 +1,74 @@
+#include "Detours.h"
+
+#include "ArkApi.h"
+#include "Relay.h"
+#include "Reports.h"
+
+namespace Tallyrook {
+
+ChatMessageFunction ChatMessageOriginal = nullptr;
+ConsoleCommandFunction ConsoleCommandOriginal = nullptr;
+RconPacketFunction RconPacketOriginal = nullptr;
+
+namespace {
+
+constexpr RelayKind kChat{CommandKind::Chat, &CommandLists::BlacklistChatCommands,
+                          &CommandLists::IgnoreChatCommands};
+constexpr RelayKind kConsole{CommandKind::Console, &CommandLists::BlacklistConsoleCommands,
+                             &CommandLists::IgnoreConsoleCommands};
+constexpr RelayKind kRcon{CommandKind::Rcon, &CommandLists::BlacklistRconCommands,
+                          &CommandLists::IgnoreRconCommands};
+
+bool IsAdministrator(const APlayerController* controller) {
+  return ReadBitField(ArkApi::GetBitField(controller, "APlayerController.bIsAdmin")) != 0;
+}
+
+void ReportChat(AShooterPlayerController* controller, const FString& message) {
+  // Only a message that starts with "/" is a command; anything else is conversation.
+  if (message.IsEmpty() || (*message)[0] != FChar{'/'}) return;
+  RelayCommand(
+      message, kChat, [] { return false; },
+      [&] {
+        const PlayerDetails player = GatherPlayerDetails(controller);
+        return FillPlayerReport(ChatReportTemplate, player, player.steam_name.View(), message);
+      });
+}
+
+void ReportConsole(APlayerController* controller, const FString& command) {
+  RelayCommand(
+      command, kConsole, [&] { return IsAdministrator(controller) && LogEverything(); },
+      [&] {
+        const PlayerDetails player = GatherPlayerDetails(controller);
+        const FStringView shown_name =
+            IsStaffMember(player.groups) ? player.steam_name.View() : kNotAStaffMember;
+        return FillPlayerReport(ConsoleReportTemplate, player, shown_name, command);
+      });
+}
+
+void ReportRcon(const RCONPacket& packet) {
+  // An authentication packet's body is the server's RCON password.
+  if (packet.Type == kRconAuthenticationRequest) return;
+  RelayCommand(
+      packet.Body, kRcon, [] { return LogEverything(); },
+      [&] { return FillRconReport(Skyparley::MakeTimeString(), packet.Body); });
+}
+
+}  // namespace
+
+void ChatMessageDetour(AShooterPlayerController* controller, FString* message, std::int32_t mode) {
+  ReportSafely([&] { ReportChat(controller, *message); });
+  ChatMessageOriginal(controller, message, mode);
+}
+
+FString* ConsoleCommandDetour(APlayerController* controller, FString* result, FString* command,
+                              bool write_to_log) {
+  ReportSafely([&] { ReportConsole(controller, *command); });
+  return ConsoleCommandOriginal(controller, result, command, write_to_log);
+}
+
+void RconPacketDetour(RCONClientConnection* connection, RCONPacket* packet, UWorld* world) {
+  ReportSafely([&] { ReportRcon(*packet); });
+  RconPacketOriginal(connection, packet, world);
+}
+
+}  // namespace Tallyrook

@@ -1,0 +1,62 @@
+#include "Hooks.h"
+
+#include <cstddef>
+
+#include "ArkApi.h"
+#include "Detours.h"
+
+namespace Tallyrook {
+
+namespace {
+
+struct HookRow {
+  const char* target;
+  void* detour;
+  void** original;
+};
+
+// Compiles only when the detour and the slot have the same function type.
+template <typename Function>
+HookRow Hook(const char* target, Function detour, Function* original) {
+  return {target, reinterpret_cast<void*>(detour), reinterpret_cast<void**>(original)};
+}
+
+const HookRow kHookTable[] = {
+    Hook<ChatMessageFunction>("AShooterPlayerController.ServerSendChatMessage_Implementation",
+                              &ChatMessageDetour, &ChatMessageOriginal),
+    Hook<ConsoleCommandFunction>("APlayerController.ConsoleCommand", &ConsoleCommandDetour,
+                                 &ConsoleCommandOriginal),
+    Hook<RconPacketFunction>("RCONClientConnection.ProcessRCONPacket", &RconPacketDetour,
+                             &RconPacketOriginal),
+};
+
+void Disable(IHooks& hooks, const HookRow& row) noexcept {
+  try {
+    hooks.DisableHook(row.target, row.detour);
+  } catch (...) {
+    // Nothing more can be done for this hook; the others are still removed.
+  }
+}
+
+}  // namespace
+
+void InstallHooks() {
+  IHooks& hooks = ArkApi::GetHooks();
+  std::size_t installed = 0;
+  try {
+    for (const HookRow& row : kHookTable) {
+      hooks.SetHook(row.target, row.detour, row.original);
+      ++installed;
+    }
+  } catch (...) {
+    for (std::size_t i = 0; i < installed; ++i) Disable(hooks, kHookTable[i]);
+    throw;
+  }
+}
+
+void RemoveHooks() noexcept {
+  IHooks& hooks = ArkApi::GetHooks();
+  for (const HookRow& row : kHookTable) Disable(hooks, row);
+}
+
+}  // namespace Tallyrook
