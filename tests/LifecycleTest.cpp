@@ -67,6 +67,20 @@ TEST_F(LifecycleTest, OnlyTheSinksTheHostHadWhenTheLogWasMadeAndThatAdmitErrorsG
   EXPECT_EQ(late->Lines(), std::vector<std::string>{});
 }
 
+TEST_F(LifecycleTest, AHookInstallationThatFailsPartWayLeavesNoHookBehind) {
+  WriteConfig("{}");
+  for (int nth = 1; nth <= 3; ++nth) {
+    GetEmulatedHost().FailSetHook(nth);
+    EXPECT_FALSE(LoadPlugin()) << nth;
+    EXPECT_EQ(GetEmulatedHost().HookedFunctions(), std::vector<std::string>{}) << nth;
+  }
+  const auto lines = PluginLines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_NE(lines[2].find("[error] Exception: std::bad_alloc"), std::string::npos) << lines[2];
+  ASSERT_TRUE(LoadPlugin());  // and the next load installs all three
+  EXPECT_EQ(GetEmulatedHost().HookedFunctions().size(), 3u);
+}
+
 TEST_F(LifecycleTest, ThreadNotificationsAndUnknownReasonsAnswerTrueAndChangeNothing) {
   WriteConfig("{}");
   ASSERT_TRUE(LoadPlugin());

@@ -92,6 +92,11 @@ class Host final : public EmulatedHost {
 
   spdlog::logger& Log() override { return log_; }
 
+  void FailSetHook(int nth) override {
+    const std::lock_guard lock(hooks_mutex_);
+    fail_set_hook_in_ = nth;
+  }
+
   std::vector<std::string> HookedFunctions() const override {
     const std::lock_guard lock(hooks_mutex_);
     return hooked_;
@@ -135,6 +140,7 @@ class Host final : public EmulatedHost {
 
   bool SetHook(const std::string& name, void* detour, void** original) {
     const std::lock_guard lock(hooks_mutex_);
+    if (fail_set_hook_in_ > 0 && --fail_set_hook_in_ == 0) throw std::bad_alloc();
     const auto found = functions_.find(name);
     if (found == functions_.end() || detour == nullptr || original == nullptr) return false;
     GameFunctionEntry& entry = *found->second;
@@ -173,6 +179,7 @@ class Host final : public EmulatedHost {
 
   mutable std::mutex hooks_mutex_;
   std::vector<std::string> hooked_;
+  int fail_set_hook_in_ = 0;
   HostHooks hooks_{*this};
   IApiUtils api_utils_;
 

@@ -51,6 +51,9 @@ class EmulatedHost {
   virtual void RemoveLogOutputs() = 0;
   virtual spdlog::logger& Log() = 0;
 
+  // Makes the `nth` SetHook call from now on throw std::bad_alloc, as a host out of memory would;
+  // 0 disarms.
+  virtual void FailSetHook(int nth) = 0;
   // The hooks in place, by game-function name, in the order they were set.
   virtual std::vector<std::string> HookedFunctions() const = 0;
 
