@@ -47,15 +47,19 @@ ChannelDataRef ChannelGroupList::FindByIdentifier(const std::string& identifier,
   return nullptr;
 }
 
+std::unique_ptr<ChannelGroup> BuildChannelGroup(const JsonPlace& element) {
+  auto group = std::make_unique<ChannelGroup>();
+  group->Identifier = element.Member("Identifier").String();
+  group->Chat = BuildChannel(element.Member("Chat"));
+  group->Console = BuildChannel(element.Member("Console"));
+  group->Rcon = BuildChannel(element.Member("Rcon"));
+  return group;
+}
+
 std::unique_ptr<ChannelGroupList> BuildChannelGroupList(const Json& document) {
   auto list = std::make_unique<ChannelGroupList>();
   JsonPlace(document).Member("ChannelGroups").ForEachInList([&list](const JsonPlace& element) {
-    auto group = std::make_unique<ChannelGroup>();
-    group->Identifier = element.Member("Identifier").String();
-    group->Chat = BuildChannel(element.Member("Chat"));
-    group->Console = BuildChannel(element.Member("Console"));
-    group->Rcon = BuildChannel(element.Member("Rcon"));
-    list->Groups.push_back(std::move(group));
+    list->Groups.push_back(BuildChannelGroup(element));
   });
   return list;
 }

@@ -55,8 +55,9 @@ class ChannelGroupList {
   std::vector<std::unique_ptr<ChannelGroup>> Groups;
 };
 
-// Builds the groups from the document's ChannelGroups. Throws ConfigError for a missing or
-// mistyped value.
+// Builds one group from an element of ChannelGroups, and all of them from the document. Both
+// throw ConfigError for a missing or mistyped value.
+std::unique_ptr<ChannelGroup> BuildChannelGroup(const JsonPlace& element);
 std::unique_ptr<ChannelGroupList> BuildChannelGroupList(const Json& document);
 
 }  // namespace Tallyrook

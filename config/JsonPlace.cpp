@@ -6,15 +6,14 @@ namespace {
 
 const Json kAbsent;
 
-// The library's message without its "[json.exception.type_error.302] " prefix.
-std::string LibraryMessage(const std::exception& error) {
+}  // namespace
+
+std::string JsonLibraryMessage(const std::exception& error) {
   const std::string text = error.what();
   const auto end = text.find("] ");
   return text.rfind("[json.exception.", 0) == 0 && end != std::string::npos ? text.substr(end + 2)
                                                                             : text;
 }
-
-}  // namespace
 
 ConfigError::ConfigError(std::string path, std::string message)
     : std::runtime_error(path.empty() ? message : path + ": " + message),
@@ -61,7 +60,7 @@ std::string JsonPlace::Path() const {
 }
 
 void JsonPlace::Fail(const std::exception& error) const {
-  throw ConfigError(Path(), LibraryMessage(error));
+  throw ConfigError(Path(), JsonLibraryMessage(error));
 }
 
 }  // namespace Tallyrook

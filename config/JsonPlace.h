@@ -13,6 +13,9 @@ namespace Tallyrook {
 
 using Json = nlohmann::json;
 
+// The JSON library's message without its "[json.exception.type_error.302] " prefix.
+std::string JsonLibraryMessage(const std::exception& error);
+
 // A configuration value that could not be read: where it is, and the JSON library's message.
 class ConfigError : public std::runtime_error {
  public:

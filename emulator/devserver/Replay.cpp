@@ -1,0 +1,127 @@
+#include "Replay.h"
+
+#include <nlohmann/json.hpp>
+
+#include "FString.h"
+#include "GameAllocator.h"
+#include "Server.h"
+
+namespace devserver {
+
+namespace {
+
+using Text = std::basic_string<FChar>;
+
+Text Utf16(const std::string& utf8) {
+  return Text(FString::FromUtf8(utf8).View());
+}
+
+std::string Describe(const SessionEvent& event, const Players& players) {
+  std::string who;
+  if (event.kind != EventKind::Rcon) {
+    const auto found = players.find(event.player);
+    const std::string name = found != players.end() ? found->second.name : "";
+    who = " from " + (name.empty() ? "" : name + " ") + "(" + std::to_string(event.player) + ")";
+  } else {
+    who = " (type " + std::to_string(event.type) + ")";
+  }
+  return std::string("> ") + KindName(event.kind) + who + ": " + event.text;
+}
+
+// The content as Discord shows it: the webhook body's JSON escapes decoded.
+std::string Shown(const Delivery& delivery) {
+  if (!delivery.delivered)
+    return delivery.packet.Content + "\n  (the webhook body is not valid JSON)";
+  const auto body = nlohmann::json::parse(delivery.webhook_body);
+  std::string content = body.at("content").get<std::string>();
+  std::string indented;
+  for (const char c : content) {
+    indented += c;
+    if (c == '\n') indented += "  ";
+  }
+  return indented;
+}
+
+void Show(const SessionEvent& event, const std::vector<Delivery>& deliveries,
+          const ReplayOptions& options, std::ostream& out) {
+  if (options.format == OutputFormat::JsonLines) {
+    for (const Delivery& delivery : deliveries) {
+      nlohmann::ordered_json line;
+      line["ChannelTag"] = delivery.packet.ChannelTag;
+      line["BotName"] = delivery.packet.BotName;
+      line["Content"] = delivery.packet.Content;
+      out << line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    }
+    return;
+  }
+  out << Describe(event, options.players) << "\n";
+  if (deliveries.empty()) out << "  (not reported)\n";
+  for (const Delivery& delivery : deliveries) {
+    out << "  #" << delivery.packet.ChannelTag << " as " << delivery.packet.BotName << "\n  "
+        << Shown(delivery) << "\n";
+  }
+  out << "\n";
+}
+
+void Send(Game& game, const SessionEvent& event) {
+  const FString text = FString::FromUtf8(event.text);
+  switch (event.kind) {
+    case EventKind::Chat:
+      game.SendChat(game.Player(event.player), text.View(), event.mode);
+      break;
+    case EventKind::Console:
+      game.ConsoleCommand(game.Player(event.player), text.View(), event.flag);
+      break;
+    case EventKind::Rcon:
+      game.ReceiveRconPacket(event.type, text.View());
+      break;
+  }
+}
+
+}  // namespace
+
+int Replay(const ReplayOptions& options, const std::vector<SessionEvent>& events, std::ostream& out,
+           std::ostream& err) {
+  Game& game = Game::Instance();
+  for (const auto& [steam_id, player] : options.players) {
+    game.Player(steam_id, Utf16(player.name), player.admin);
+  }
+  const std::size_t live_before = GameAllocator::LiveBlocks();
+  std::vector<std::string> problems;
+  {
+    Server server(ServerOptions{options.server_directory});
+    server.relay()->SetClock(options.clock);
+    for (const auto& [steam_id, player] : options.players) {
+      std::vector<Text> groups;
+      for (const auto& group : player.groups) groups.push_back(Utf16(group));
+      server.permissions()->SetGroups(steam_id, std::move(groups));
+    }
+    std::string error;
+    if (!server.LoadPlugin(&error)) {
+      err << "tallyrook-devserver: the plugin did not load: " << error << "\n";
+      return kPluginDidNotLoad;
+    }
+    for (const SessionEvent& event : events) {
+      Send(game, event);
+      const auto deliveries = server.relay()->TakeDeliveries();
+      Show(event, deliveries, options, out);
+      for (const Delivery& delivery : deliveries) {
+        if (!delivery.delivered)
+          problems.push_back("webhook body is not JSON: " + delivery.webhook_body);
+      }
+      for (auto& violation : game.TakeViolations()) problems.push_back(std::move(violation));
+    }
+    server.FreePlugin();
+  }
+  const std::size_t live_after = GameAllocator::LiveBlocks();
+  if (live_after != live_before) {
+    problems.push_back(std::to_string(live_after - live_before) +
+                       " game memory blocks still live after the plugin was freed");
+  }
+  for (auto& misuse : GameAllocator::TakeMisuse()) problems.push_back("game allocator: " + misuse);
+  for (const auto& problem : problems)
+    err << "tallyrook-devserver: invariant broken: " << problem << "\n";
+  return problems.empty() ? kReplayed : kInvariantBroken;
+}
+
+}  // namespace devserver

@@ -1,0 +1,47 @@
+// What the devserver replays: the players file and the session of commands, both read whole
+// before anything runs, so that a bad line stops the replay before it starts.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace devserver {
+
+// A bad input line; its text starts with "FILE:LINE: ".
+class InputError : public std::runtime_error {
+ public:
+  InputError(const std::string& file, std::size_t line, const std::string& message)
+      : std::runtime_error(file + ":" + std::to_string(line) + ": " + message) {}
+};
+
+struct PlayerRecord {
+  std::string name;
+  std::vector<std::string> groups;
+  bool admin = false;
+};
+
+using Players = std::map<std::uint64_t, PlayerRecord>;
+
+enum class EventKind { Chat, Console, Rcon };
+
+struct SessionEvent {
+  EventKind kind = EventKind::Chat;
+  std::string text;
+  std::uint64_t player = 0;  // chat and console
+  std::int32_t mode = 0;     // chat
+  bool flag = false;         // console
+  std::int32_t type = 2;     // RCON packet type
+};
+
+// A JSON object keyed by Steam ID in decimal: {"name": ..., "groups": [...], "admin": ...}.
+Players ReadPlayers(const std::string& path);
+// JSON Lines, one event an object; blank lines and lines starting with # are skipped.
+std::vector<SessionEvent> ReadSession(std::istream& in, const std::string& name);
+
+const char* KindName(EventKind kind);
+
+}  // namespace devserver

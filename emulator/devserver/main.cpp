@@ -1,0 +1,157 @@
+// tallyrook-devserver: runs the Tallyrook plugin in the emulated game server and replays a
+// session of commands through it, or checks a config.json, so that an admin can see what a
+// configuration reports, and where, without a live server.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "ConfigCheck.h"
+#include "Configuration.h"
+#include "Game.h"
+#include "Replay.h"
+#include "Session.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace devserver;
+
+constexpr int kUsageError = 2;
+
+constexpr const char* kUsage =
+    "usage: tallyrook-devserver (--config FILE | --server-dir DIR) [--players FILE]\n"
+    "                           [--clock TEXT] [--format text|jsonl] [SESSION]\n"
+    "       tallyrook-devserver check FILE\n"
+    "\n"
+    "Loads the Tallyrook plugin into the emulated server, replays SESSION (JSON Lines; standard\n"
+    "input when absent or -) and shows every report the plugin hands to the relay plugin.\n"
+    "  --config FILE      use FILE as config.json in a temporary server directory\n"
+    "  --server-dir DIR   use DIR as the server directory as it is\n"
+    "  --players FILE     players by Steam ID: {\"<id>\": {\"name\", \"groups\", \"admin\"}}\n"
+    "  --clock TEXT       the date and time the reports show (default: the local time)\n"
+    "  --format FORMAT    text (default) or jsonl: one packet a line\n"
+    "check FILE loads FILE as the plugin would and prints what it sets up, or why it fails.\n"
+    "Exit status: 0 replayed, 2 bad usage or input, 3 the plugin did not load, 4 an invariant\n"
+    "of the game broke; check: 0 the plugin would load, 1 it would not.\n";
+
+struct UsageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+struct Arguments {
+  std::string config;
+  std::string server_directory;
+  std::string players;
+  std::string clock;
+  std::string session = "-";
+  OutputFormat format = OutputFormat::Text;
+};
+
+Arguments Parse(const std::vector<std::string>& words) {
+  Arguments arguments;
+  bool have_session = false;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    const auto value = [&]() -> const std::string& {
+      if (i + 1 >= words.size()) throw UsageError(word + " needs a value");
+      return words[++i];
+    };
+    if (word == "--config") {
+      arguments.config = value();
+    } else if (word == "--server-dir") {
+      arguments.server_directory = value();
+    } else if (word == "--players") {
+      arguments.players = value();
+    } else if (word == "--clock") {
+      arguments.clock = value();
+    } else if (word == "--format") {
+      const std::string& format = value();
+      if (format != "text" && format != "jsonl") throw UsageError("unknown format " + format);
+      arguments.format = format == "jsonl" ? OutputFormat::JsonLines : OutputFormat::Text;
+    } else if (word.size() > 1 && word[0] == '-') {
+      throw UsageError("unknown option " + word);
+    } else if (!have_session) {
+      arguments.session = word;
+      have_session = true;
+    } else {
+      throw UsageError("more than one session: " + word);
+    }
+  }
+  if (arguments.config.empty() == arguments.server_directory.empty()) {
+    throw UsageError("give exactly one of --config and --server-dir");
+  }
+  return arguments;
+}
+
+// A fresh server directory holding FILE as the plugin's config.json, removed when it goes.
+class TemporaryServer {
+ public:
+  explicit TemporaryServer(const std::string& config) {
+    std::random_device random;
+    directory_ = fs::temp_directory_path() /
+                 ("tallyrook-devserver-" + std::to_string(random()) + std::to_string(random()));
+    const fs::path target = directory_.string() + Tallyrook::kConfigPath;
+    fs::create_directories(target.parent_path());
+    fs::copy_file(config, target);
+  }
+  ~TemporaryServer() {
+    std::error_code ignored;
+    fs::remove_all(directory_, ignored);
+  }
+  TemporaryServer(const TemporaryServer&) = delete;
+  TemporaryServer& operator=(const TemporaryServer&) = delete;
+  std::string Directory() const { return directory_.string(); }
+
+ private:
+  fs::path directory_;
+};
+
+int Run(const std::vector<std::string>& words) {
+  if (!words.empty() && words[0] == "check") {
+    if (words.size() != 2) throw UsageError("check takes one FILE");
+    Game::Instance();  // the configuration's texts live in game memory
+    return CheckConfig(words[1], std::cout);
+  }
+  const Arguments arguments = Parse(words);
+  ReplayOptions options;
+  options.clock = arguments.clock;
+  options.format = arguments.format;
+  if (!arguments.players.empty()) options.players = ReadPlayers(arguments.players);
+  std::vector<SessionEvent> events;
+  if (arguments.session == "-") {
+    events = ReadSession(std::cin, "<stdin>");
+  } else {
+    std::ifstream session(arguments.session, std::ios::binary);
+    if (!session) throw std::runtime_error("cannot open the session " + arguments.session);
+    events = ReadSession(session, arguments.session);
+  }
+  if (!arguments.config.empty() && !fs::is_regular_file(arguments.config)) {
+    throw std::runtime_error("no such config file " + arguments.config);
+  }
+  std::unique_ptr<TemporaryServer> temporary;
+  if (!arguments.config.empty()) {
+    temporary = std::make_unique<TemporaryServer>(arguments.config);
+    options.server_directory = temporary->Directory();
+  } else {
+    options.server_directory = arguments.server_directory;
+  }
+  return Replay(options, events, std::cout, std::cerr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const UsageError& error) {
+    std::cerr << "tallyrook-devserver: " << error.what() << "\n\n" << kUsage;
+  } catch (const InputError& error) {
+    std::cerr << error.what() << "\n";
+  } catch (const std::exception& error) {
+    std::cerr << "tallyrook-devserver: " << error.what() << "\n";
+  }
+  return kUsageError;
+}
