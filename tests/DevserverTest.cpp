@@ -61,8 +61,11 @@ class DevserverTest : public ::testing::Test {
                                     .string();
     const std::string command = "\"" + program + "\" " + arguments + " < \"" + in.string() +
                                 "\" > \"" + out.string() + "\" 2> \"" + err.string() + "\"";
+#ifdef _WIN32
+    // cmd.exe drops the first and the last quote of the line it is given.
+    const int status = std::system(("\"" + command + "\"").c_str());
+#else
     int status = std::system(command.c_str());
-#ifndef _WIN32
     status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
     return {status, Read(out), Read(err)};

@@ -168,6 +168,19 @@ TEST_F(RelayTest, OutsideCallsComeInOrderAndTheReportIsQueuedBeforeTheGameRuns) 
   }
 }
 
+TEST_F(RelayTest, GameTextBecomesTheSameUtf8OnEveryPlatform) {
+  Load(Config());
+  const std::basic_string<FChar> message = {
+      '/',    's',    'a', 'y',   ' ', 'c', 'a', 'f', 0xE9, ' ',  // a letter outside ASCII
+      0xD800, ' ',                                                // a lone surrogate
+      0xD83D, 0xDE00, ' ', 0x4E2D};                               // a pair, and a CJK letter
+  server_->game().SendChat(Player(kBob), message);
+  EXPECT_EQ(
+      Shown(server_->relay()->TakeDeliveries()),
+      "chat|Tally|" + ChatReport("Players", "Bob", kBobId,
+                                 "/say caf\xC3\xA9 \xEF\xBF\xBD \xF0\x9F\x98\x80 \xE4\xB8\xAD"));
+}
+
 TEST_F(RelayTest, PlayerChosenTextCannotBreakTheDeliveredBody) {
   Load(Config());
   server_->game().Player(91, FTEXT("\"Bob\" \\\n<@everyone>"), false);

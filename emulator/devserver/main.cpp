@@ -10,6 +10,7 @@
 
 #include "ConfigCheck.h"
 #include "Configuration.h"
+#include "ProgramSetup.h"
 #include "Game.h"
 #include "Replay.h"
 #include "Session.h"
@@ -144,6 +145,7 @@ int Run(const std::vector<std::string>& words) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  SetUpProgram();
   try {
     return Run(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const UsageError& error) {

@@ -1,5 +1,6 @@
 #ifdef _WIN32
 
+#include <filesystem>
 #include <string>
 
 #include "ModuleLoader.h"
@@ -9,8 +10,10 @@ namespace ModuleLoader {
 
 namespace {
 
-std::wstring Widen(const std::string& text) {
-  return std::wstring(text.begin(), text.end());
+std::filesystem::path ProgramFolder() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return std::filesystem::path(std::wstring(path, length)).parent_path();
 }
 
 }  // namespace
@@ -20,15 +23,12 @@ std::string FileName(const std::string& module) {
 }
 
 std::string ProgramDirectory() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  const std::string program(path, length);
-  return program.substr(0, program.find_last_of("\\/"));
+  return ProgramFolder().string();
 }
 
 void* Load(const std::string& module, std::string& error) {
-  const std::string path = ProgramDirectory() + "\\" + FileName(module);
-  HMODULE handle = LoadLibraryW(Widen(path).c_str());
+  const std::filesystem::path path = ProgramFolder() / FileName(module);
+  HMODULE handle = LoadLibraryW(path.wstring().c_str());
   if (handle == nullptr) {
     error = FileName(module) + ": LoadLibraryW failed with error " + std::to_string(GetLastError());
   }
