@@ -9,14 +9,15 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   endif()
 endif()
 
-# Shared modules must be unloadable so that each load starts from fresh static state.
+# A module of the emulated server or the plugin: named as on Windows, with every symbol resolved
+# at link time. With clang no such check: its sanitizer runtimes live in the program.
 function(tallyrook_module target)
   set_target_properties(${target} PROPERTIES PREFIX "")
-  if(WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     target_link_options(${target} PRIVATE -Wl,--no-undefined)
-  endif()
-  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT WIN32)
-    target_compile_options(${target} PRIVATE -fno-gnu-unique)
-    target_link_options(${target} PRIVATE -Wl,--no-undefined)
+    if(NOT WIN32)
+      # Unique symbols would keep a module loaded after it is freed, and its state with it.
+      target_compile_options(${target} PRIVATE -fno-gnu-unique)
+    endif()
   endif()
 endfunction()

@@ -11,13 +11,17 @@ Json ConfigDocument;
 std::unique_ptr<ChannelGroupList> InstalledChannelGroups;
 std::unique_ptr<CommandLists> InstalledCommandLists;
 
+Json ParseConfiguration(std::istream& text) {
+  Json document;
+  text >> document;  // reads the first value only
+  return document;
+}
+
 Json ParseConfigurationFile(const std::string& path) {
   // Read-only: the plugin never writes its configuration, and a read-only file must load.
   std::ifstream file(path, std::ios::in | std::ios::binary);
   if (!file.is_open()) throw std::runtime_error("cannot open " + path);
-  Json document;
-  file >> document;  // reads the first value only; a leading UTF-8 byte-order mark is skipped
-  return document;
+  return ParseConfiguration(file);
 }
 
 bool LoadConfiguration() {

@@ -3,6 +3,7 @@
 // before the hooks are installed and only read afterwards.
 #pragma once
 
+#include <istream>
 #include <memory>
 #include <string>
 
@@ -20,8 +21,10 @@ extern std::unique_ptr<CommandLists> InstalledCommandLists;
 // Where the plugin reads its configuration below the server's directory.
 inline constexpr const char* kConfigPath = "/ArkApi/Plugins/Tallyrook/config.json";
 
-// Parses the file's first JSON value, ignoring what follows it. Throws std::runtime_error when
-// the file does not open, and the JSON library's error when it does not parse.
+// Parses the first JSON value of the stream, ignoring what follows it; a leading UTF-8
+// byte-order mark is skipped. Throws the JSON library's error when it does not parse.
+Json ParseConfiguration(std::istream& text);
+// The same for a file; throws std::runtime_error when the file does not open.
 Json ParseConfigurationFile(const std::string& path);
 
 // Reads config.json into ConfigDocument; false when it does not open or parse.

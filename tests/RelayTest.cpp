@@ -9,24 +9,6 @@ namespace {
 
 using namespace relay_test;
 
-std::string ChatReport(const std::string& ranks, const std::string& name,
-                       const std::string& steam_id, const std::string& command) {
-  return "```Chat Command Received\\nDate / Time: 2021-06-14 18:03:00\\nRanks: " + ranks +
-         "\\nSteam Name: " + name + "\\nSteamID: " + steam_id + "\\nCommand: " + command + "```";
-}
-
-std::string ConsoleReport(const std::string& ranks, const std::string& name,
-                          const std::string& steam_id, const std::string& command) {
-  return "```Console Command Received\\nDate / Time: 2021-06-14 18:03:00\\nRanks: " + ranks +
-         "\\nStaff Member Steam Name: " + name + "\\nSteamID: " + steam_id +
-         "\\nCommand: " + command + "```";
-}
-
-std::string RconReport(const std::string& command) {
-  return "```RCON Command Received\\nDate / Time: 2021-06-14 18:03:00\\nCommand: " + command +
-         "```";
-}
-
 const std::string kAliceId = "76561198000000001";
 const std::string kBobId = "76561198000000002";
 const std::string kCarolId = "76561198000000003";

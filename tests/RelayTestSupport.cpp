@@ -24,6 +24,24 @@ std::string Config(const std::string& extra) {
          std::string(extra.empty() ? "" : ",\n    " + extra) + "\n  }";
 }
 
+std::string ChatReport(const std::string& ranks, const std::string& name,
+                       const std::string& steam_id, const std::string& command) {
+  return "```Chat Command Received\\nDate / Time: 2021-06-14 18:03:00\\nRanks: " + ranks +
+         "\\nSteam Name: " + name + "\\nSteamID: " + steam_id + "\\nCommand: " + command + "```";
+}
+
+std::string ConsoleReport(const std::string& ranks, const std::string& name,
+                          const std::string& steam_id, const std::string& command) {
+  return "```Console Command Received\\nDate / Time: 2021-06-14 18:03:00\\nRanks: " + ranks +
+         "\\nStaff Member Steam Name: " + name + "\\nSteamID: " + steam_id +
+         "\\nCommand: " + command + "```";
+}
+
+std::string RconReport(const std::string& command) {
+  return "```RCON Command Received\\nDate / Time: 2021-06-14 18:03:00\\nCommand: " + command +
+         "```";
+}
+
 std::string Shown(const std::vector<Delivery>& deliveries) {
   std::string shown;
   for (const Delivery& delivery : deliveries) {

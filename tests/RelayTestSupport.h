@@ -18,6 +18,13 @@ inline constexpr uint64 kMax = 18446744073709551615ull;
 // The sample configuration; `extra` is added to the top-level object as it is.
 std::string Config(const std::string& extra = R"("LogEverything": true)");
 
+// The report texts for the fixed clock.
+std::string ChatReport(const std::string& ranks, const std::string& name,
+                       const std::string& steam_id, const std::string& command);
+std::string ConsoleReport(const std::string& ranks, const std::string& name,
+                          const std::string& steam_id, const std::string& command);
+std::string RconReport(const std::string& command);
+
 // What reached the relay plugin for one command: "tag|bot|content", or nothing.
 std::string Shown(const std::vector<Delivery>& deliveries);
 

@@ -23,12 +23,9 @@ class PermissionsPlugin final : public PermissionsStandIn {
     failing_ = std::move(name);
   }
 
-  void Enter(const char* operation) {
-    GetEmulatedHost().RecordCall(operation);
+  void Enter(std::string_view call) {
     const std::lock_guard lock(mutex_);
-    if (failing_ == std::string(operation).substr(std::string(operation).rfind(':') + 1)) {
-      throw std::runtime_error(std::string(operation) + " failed");
-    }
+    EnterCall(call, failing_);
   }
 
   TArray<FString> GroupsOf(uint64 steam_id) {

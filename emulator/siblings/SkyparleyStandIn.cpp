@@ -2,6 +2,7 @@
 // the webhook body it would post, instead of posting it.
 #include <nlohmann/json.hpp>
 
+#include <atomic>
 #include <cstdio>
 #include <ctime>
 #include <mutex>
@@ -26,12 +27,12 @@ class Relay final : public RelayStandIn {
     const std::lock_guard lock(mutex_);
     return std::exchange(deliveries_, {});
   }
+  void KeepDeliveries(bool keep) override { keep_deliveries_ = keep; }
+  std::uint64_t QueuedPackets() override { return queued_; }
 
-  // Records the call and throws when the operation was set to fail.
-  void Enter(const char* operation) {
-    GetEmulatedHost().RecordCall(std::string("Skyparley::") + operation);
+  void Enter(std::string_view call) {
     const std::lock_guard lock(mutex_);
-    if (failing_ == operation) throw std::runtime_error(std::string(operation) + " failed");
+    EnterCall(call, failing_);
   }
 
   std::string Clock() {
@@ -50,6 +51,12 @@ class Relay final : public RelayStandIn {
   }
 
   void Queue(const Skyparley::DiscordPacket& packet) {
+    ++queued_;
+    if (!keep_deliveries_) {
+      const Skyparley::DiscordPacket copy = packet;
+      (void)copy;
+      return;
+    }
     Delivery delivery{packet, WebhookBody(packet), false};
     delivery.delivered = nlohmann::json::accept(delivery.webhook_body);
     const std::lock_guard lock(mutex_);
@@ -70,6 +77,8 @@ class Relay final : public RelayStandIn {
   std::string clock_;
   std::string failing_;
   std::vector<Delivery> deliveries_;
+  std::atomic<bool> keep_deliveries_{true};
+  std::atomic<std::uint64_t> queued_{0};
 };
 
 Relay& TheRelay() {
@@ -82,12 +91,12 @@ Relay& TheRelay() {
 namespace Skyparley {
 
 std::string MakeTimeString() {
-  TheRelay().Enter("MakeTimeString");
+  TheRelay().Enter("Skyparley::MakeTimeString");
   return TheRelay().Clock();
 }
 
 void EscapeString(std::string& text) {
-  TheRelay().Enter("EscapeString");
+  TheRelay().Enter("Skyparley::EscapeString");
   std::string escaped;
   escaped.reserve(text.size());
   for (const char c : text) {
@@ -122,7 +131,7 @@ void EscapeString(std::string& text) {
 }
 
 void QueuePacket(const DiscordPacket& packet) {
-  TheRelay().Enter("QueuePacket");
+  TheRelay().Enter("Skyparley::QueuePacket");
   TheRelay().Queue(packet);
 }
 

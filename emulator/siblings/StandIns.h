@@ -2,9 +2,13 @@
 // exports for the emulated server (kRelayControl, kPermissionsControl).
 #pragma once
 
+#include <cstdint>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "EmulatedHost.h"
 #include "GameTypes.h"
 #include "Skyparley.h"
 
@@ -23,6 +27,10 @@ class RelayStandIn {
   // for none.
   virtual void FailOperation(std::string name) = 0;
   virtual std::vector<Delivery> TakeDeliveries() = 0;
+  // With false, a queued packet is only copied and counted, as the least a relay must do: for
+  // measuring the reporting plugin rather than the stand-in's own checks.
+  virtual void KeepDeliveries(bool keep) = 0;
+  virtual std::uint64_t QueuedPackets() = 0;
 
  protected:
   ~RelayStandIn() = default;
@@ -38,6 +46,15 @@ class PermissionsStandIn {
  protected:
   ~PermissionsStandIn() = default;
 };
+
+// Enters a stand-in's operation: records the call ("Skyparley::QueuePacket") in the host's
+// record, and throws when the operation was set to fail.
+inline void EnterCall(std::string_view call, const std::string& failing) {
+  GetEmulatedHost().RecordCall(call);
+  if (!failing.empty() && call.substr(call.rfind(':') + 1) == failing) {
+    throw std::runtime_error(std::string(call) + " failed");
+  }
+}
 
 inline constexpr const char* kRelayControl = "EmulatedSkyparley";
 inline constexpr const char* kPermissionsControl = "EmulatedPermissions";

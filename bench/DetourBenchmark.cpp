@@ -1,0 +1,198 @@
+// What each command costs the game thread that sends it: the three detours end to end through
+// the emulated host, with 0 to 64 channel groups, beside the floor of the routing structure
+// (launching and joining as many no-op tasks) and an in-order scan of the same groups inline.
+#include <benchmark/benchmark.h>
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <memory>
+#include <vector>
+
+#include "ChannelGroups.h"
+#include "EmulatedHost.h"
+#include "GameAllocator.h"
+#include "Relay.h"
+#include "Reports.h"
+#include "Server.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int kCommandsPerChannel = 10;
+
+// `groups` groups of ten commands per channel, the last named "Default"; the routed command is
+// listed by the last group but one, so that every task before it is a miss.
+nlohmann::json Config(int groups) {
+  nlohmann::json config;
+  config["ChannelGroups"] = nlohmann::json::array();
+  for (int g = 0; g < groups; ++g) {
+    nlohmann::json group;
+    group["Identifier"] = g == groups - 1 ? "Default" : "G" + std::to_string(g);
+    for (const char* kind : {"Chat", "Console", "Rcon"}) {
+      std::vector<std::string> commands;
+      for (int c = 0; c < kCommandsPerChannel; ++c) {
+        const bool routed = g == std::max(groups - 2, 0) && c == kCommandsPerChannel - 1;
+        commands.push_back(routed ? "routed" : "g" + std::to_string(g) + "c" + std::to_string(c));
+      }
+      if (std::string(kind) == "Chat") {
+        for (auto& command : commands) command = "/" + command;
+      }
+      group[kind] = {{"ChannelTag", "tag"}, {"BotName", "bot"}, {"Commands", commands}};
+    }
+    config["ChannelGroups"].push_back(group);
+  }
+  config["BlacklistChatCommands"] = {"/blocked"};
+  config["BlacklistConsoleCommands"] = {"blocked"};
+  config["BlacklistRconCommands"] = {"blocked"};
+  config["StaffGroups"] = {"Admins"};
+  return config;
+}
+
+// A server with the plugin loaded on Config(groups), shared by the benchmarks of that size.
+class LoadedServer {
+ public:
+  explicit LoadedServer(int groups) {
+    directory_ = fs::temp_directory_path() / ("tallyrook-bench-" + std::to_string(groups));
+    const fs::path config = directory_ / "ArkApi" / "Plugins" / "Tallyrook" / "config.json";
+    fs::create_directories(config.parent_path());
+    std::ofstream(config) << Config(groups).dump();
+    GetEmulatedHost().SetCallRecording(false);
+    server_ = std::make_unique<Server>(ServerOptions{directory_.string()});
+    server_->LoadPlugin();
+    server_->relay()->KeepDeliveries(false);
+    server_->relay()->SetClock("2026-12-09 20:15:00");
+    server_->permissions()->SetGroups(7, {FTEXT("Admins"), FTEXT("Players")});
+    player_ = &server_->game().Player(7, FTEXT("Ada"), true);
+  }
+  ~LoadedServer() {
+    server_.reset();
+    fs::remove_all(directory_);
+  }
+  Server& server() { return *server_; }
+  EmulatedController& player() { return *player_; }
+
+ private:
+  fs::path directory_;
+  std::unique_ptr<Server> server_;
+  EmulatedController* player_ = nullptr;
+};
+
+LoadedServer& ServerWith(int groups) {
+  static std::unique_ptr<LoadedServer> server;
+  static int server_groups = -1;
+  if (groups != server_groups) {
+    server.reset();  // one plugin loaded at a time
+    server = std::make_unique<LoadedServer>(groups);
+    server_groups = groups;
+  }
+  return *server;
+}
+
+enum Kind { kChat, kConsole, kRcon };
+enum Path { kRouted, kFallback, kBlacklisted };
+
+void Detour(benchmark::State& state, Kind kind, Path path) {
+  const int groups = static_cast<int>(state.range(0));
+  LoadedServer& loaded = ServerWith(groups);
+  Game& game = loaded.server().game();
+  const char* word = path == kRouted ? "routed" : path == kFallback ? "unlisted" : "blocked";
+  const std::string command = (kind == kChat ? "/" : "") + std::string(word) + " 12 1";
+  const FString text = FString::FromUtf8(command);
+  const auto queued = loaded.server().relay()->QueuedPackets();
+  const auto allocations = GameAllocator::Allocations();
+  for (auto _ : state) {
+    if (kind == kChat) game.SendChat(loaded.player(), text.View());
+    if (kind == kConsole) game.ConsoleCommand(loaded.player(), text.View());
+    if (kind == kRcon) game.ReceiveRconPacket(2, text.View());
+  }
+  const auto iterations = static_cast<double>(state.iterations());
+  state.counters["allocs/cmd"] =
+      static_cast<double>(GameAllocator::Allocations() - allocations) / iterations;
+  state.counters["reports/cmd"] =
+      static_cast<double>(loaded.server().relay()->QueuedPackets() - queued) / iterations;
+  if (!game.TakeViolations().empty()) state.SkipWithError("the game saw a broken rule");
+}
+
+// The floor of routing: as many asynchronous tasks as groups, launched and joined, doing nothing.
+void AsyncFloor(benchmark::State& state) {
+  const auto tasks = static_cast<std::size_t>(state.range(0));
+  for (auto _ : state) {
+    std::vector<std::future<int>> futures;
+    futures.reserve(tasks);
+    for (std::size_t i = 0; i < tasks; ++i)
+      futures.push_back(std::async(std::launch::async, [] { return 0; }));
+    for (auto& future : futures) benchmark::DoNotOptimize(future.get());
+  }
+}
+
+// The same routing decision as an in-order scan on the calling thread.
+void InlineScan(benchmark::State& state) {
+  const int groups = static_cast<int>(state.range(0));
+  Game::Instance();
+  const auto list = Tallyrook::BuildChannelGroupList(Config(groups));
+  const FString command = FString::FromUtf8("routed 12 1");
+  for (auto _ : state) {
+    Tallyrook::ChannelDataRef found;
+    for (const auto& group : list->Groups) {
+      if (group->Console->HasCommand(command)) {
+        found = group->Console->ChannelData;
+        break;
+      }
+    }
+    benchmark::DoNotOptimize(found);
+  }
+}
+
+// The detour's own work beyond routing, on the game thread: the blacklist and ignore tests,
+// gathering the player's details, filling the report and queuing it, with the plugin's own
+// code (linked in) calling the loaded sibling stand-ins.
+void ReportWithoutRouting(benchmark::State& state, Kind kind) {
+  LoadedServer& loaded = ServerWith(1);
+  const FString command = FString::FromUtf8(kind == kChat ? "/routed 12 1" : "routed 12 1");
+  const Tallyrook::CommandList lists[3] = {
+      {FString::FromUtf8("/blocked")}, {FString::FromUtf8("fly")}, {}};
+  const auto channel = std::make_shared<const Tallyrook::DiscordChannelData>("tag", "bot");
+  const auto allocations = GameAllocator::Allocations();
+  for (auto _ : state) {
+    if (Tallyrook::IsListed(command, lists[0]) || Tallyrook::IsListed(command, lists[1])) continue;
+    std::string content;
+    if (kind == kRcon) {
+      content = Tallyrook::FillRconReport(Skyparley::MakeTimeString(), command);
+    } else {
+      const Tallyrook::PlayerDetails player = Tallyrook::GatherPlayerDetails(&loaded.player());
+      content = Tallyrook::FillPlayerReport(
+          kind == kChat ? Tallyrook::ChatReportTemplate : Tallyrook::ConsoleReportTemplate, player,
+          player.steam_name.View(), command);
+    }
+    Skyparley::QueuePacket({channel->ChannelTag, channel->BotName, std::move(content)});
+  }
+  state.counters["allocs/cmd"] = static_cast<double>(GameAllocator::Allocations() - allocations) /
+                                 static_cast<double>(state.iterations());
+}
+
+void Sizes(benchmark::internal::Benchmark* benchmark) {
+  for (const int groups : {0, 1, 4, 16, 64}) benchmark->Arg(groups);
+  benchmark->ArgName("groups")->UseRealTime();
+}
+
+BENCHMARK_CAPTURE(Detour, chat_routed, kChat, kRouted)->Apply(Sizes);
+BENCHMARK_CAPTURE(Detour, chat_fallback, kChat, kFallback)->Apply(Sizes);
+BENCHMARK_CAPTURE(Detour, chat_blacklisted, kChat, kBlacklisted)->Apply(Sizes);
+BENCHMARK_CAPTURE(Detour, console_routed, kConsole, kRouted)->Apply(Sizes);
+BENCHMARK_CAPTURE(Detour, console_fallback, kConsole, kFallback)->Apply(Sizes);
+BENCHMARK_CAPTURE(Detour, console_blacklisted, kConsole, kBlacklisted)->Apply(Sizes);
+BENCHMARK_CAPTURE(Detour, rcon_routed, kRcon, kRouted)->Apply(Sizes);
+BENCHMARK_CAPTURE(Detour, rcon_fallback, kRcon, kFallback)->Apply(Sizes);
+BENCHMARK_CAPTURE(Detour, rcon_blacklisted, kRcon, kBlacklisted)->Apply(Sizes);
+BENCHMARK_CAPTURE(ReportWithoutRouting, chat, kChat);
+BENCHMARK_CAPTURE(ReportWithoutRouting, console, kConsole);
+BENCHMARK_CAPTURE(ReportWithoutRouting, rcon, kRcon);
+BENCHMARK(AsyncFloor)->Apply(Sizes);
+BENCHMARK(InlineScan)->Apply(Sizes);
+
+}  // namespace
+
+BENCHMARK_MAIN();

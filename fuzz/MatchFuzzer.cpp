@@ -1,0 +1,68 @@
+// The command-matching rule against a plain reference: split at spaces, take the first word,
+// compare it whole with each entry with A-Z folded.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "CommandLists.h"
+#include "Game.h"
+
+namespace {
+
+using Text = std::basic_string<FChar>;
+
+FChar Fold(FChar c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<FChar>(c - 'A' + 'a') : c;
+}
+
+bool ReferenceMatches(const Text& command, const Text& entry) {
+  std::vector<Text> words;
+  Text word;
+  for (const FChar c : command + FChar{' '}) {
+    if (c != ' ') {
+      word += c;
+    } else if (!word.empty()) {
+      words.push_back(word);
+      word.clear();
+    }
+  }
+  if (words.empty() || words[0].size() != entry.size()) return false;
+  for (std::size_t i = 0; i < entry.size(); ++i) {
+    // Both sides NUL at the same place ends the comparison, as _wcsnicmp does.
+    if (Fold(words[0][i]) != Fold(entry[i])) return false;
+    if (entry[i] == 0) return true;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static Game& game = Game::Instance();
+  (void)game;
+  // Units of two bytes; a unit 0xFFFF separates the command from the entries and the entries
+  // from each other. Small units are mapped onto spaces and A-Z to find the edges.
+  std::vector<Text> parts(1);
+  for (std::size_t i = 0; i + 1 < size; i += 2) {
+    const auto unit = static_cast<FChar>(data[i] | (data[i + 1] << 8));
+    if (unit == 0xFFFF) {
+      parts.emplace_back();
+    } else {
+      parts.back() += unit < 8 ? FChar(" aAbB /"[unit]) : unit;
+    }
+  }
+  const FString command{FStringView(parts[0])};
+  Tallyrook::CommandList list;
+  bool expected_listed = false;
+  for (std::size_t p = 1; p < parts.size(); ++p) {
+    const FString entry{FStringView(parts[p])};
+    const bool expected = ReferenceMatches(parts[0], parts[p]);
+    if (Tallyrook::MatchesCommand(command, entry) != expected) std::abort();
+    expected_listed = expected_listed || expected;
+    list.push_back(entry);
+  }
+  if (Tallyrook::IsListed(command, list) != expected_listed) std::abort();
+  return 0;
+}
