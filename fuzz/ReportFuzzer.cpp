@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,36 +18,23 @@ namespace {
 
 using Text = std::basic_string<FChar>;
 
+// UTF-8 by another road: each unit written as a JSON \u escape (a lone surrogate as U+FFFD) and
+// decoded by the JSON library.
 std::string ReferenceUtf8(const Text& text) {
-  std::string out;
-  const auto put = [&out](std::uint32_t code) {
-    if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else if (code < 0x800) {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-      out += static_cast<char>(0xE0 | (code >> 12));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (code >> 18));
-      out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-  };
+  std::string escaped = "\"";
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const std::uint32_t unit = text[i];
+    const unsigned unit = text[i];
+    const auto is_low = [](unsigned u) { return u >= 0xDC00 && u <= 0xDFFF; };
     const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-    const bool next_low = i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
-    if (high && next_low) {
-      put(0x10000 + ((unit - 0xD800) << 10) + (text[++i] - 0xDC00u));
+    char code[16];
+    if (high && i + 1 < text.size() && is_low(text[i + 1])) {
+      std::snprintf(code, sizeof code, "\\u%04x\\u%04x", unit, static_cast<unsigned>(text[++i]));
     } else {
-      put(unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit);
+      std::snprintf(code, sizeof code, "\\u%04x", high || is_low(unit) ? 0xFFFDu : unit);
     }
+    escaped += code;
   }
-  return out;
+  return nlohmann::json::parse(escaped + "\"").get<std::string>();
 }
 
 // The content as the relay plugin delivers it, JSON escapes decoded.
