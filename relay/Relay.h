@@ -1,8 +1,6 @@
 // The steps every detour shares before the game's own function runs.
 #pragma once
 
-#include <exception>
-
 #include "ChannelGroups.h"
 #include "CommandLists.h"
 #include "Configuration.h"
