@@ -5,6 +5,7 @@
 #include "EmulatedServerFixture.h"
 #include "FString.h"
 #include "GameAllocator.h"
+#include "ModuleLoader.h"
 
 namespace {
 
@@ -156,6 +157,22 @@ TEST(FStringCompareTest, FoldsOnlyAToZ) {
       {FTEXT("[@]"), FTEXT("{`}"), false},  // neighbours of A-Z do not fold
   };
   for (const Case& c : cases) EXPECT_EQ(EqualsIgnoringCase(c.a, c.b), c.equal);
+}
+
+TEST_F(FStringTest, TheGameAllocatorRecordsMisuseInsteadOfActingOnIt) {
+  void* block = GameAllocator::Malloc(8, 0);
+  GameAllocator::Free(block);
+  GameAllocator::Free(block);  // twice
+  int local = 0;
+  GameAllocator::Free(&local);  // never allocated
+  EXPECT_EQ(GameAllocator::Realloc(&local, 16), nullptr);
+  EXPECT_EQ(GameAllocator::TakeMisuse().size(), 3u);
+}
+
+TEST(ModuleLoaderTest, AModuleThatIsNotThereIsAFailedLoadWithItsReason) {
+  std::string error;
+  EXPECT_EQ(ModuleLoader::Load("NoSuchModule", error), nullptr);
+  EXPECT_NE(error.find("NoSuchModule"), std::string::npos) << error;
 }
 
 }  // namespace
