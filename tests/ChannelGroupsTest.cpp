@@ -112,12 +112,8 @@ TEST_F(ChannelGroupsTest, BuildErrorsNameTheirPlace) {
        "ChannelGroups[0].Rcon.Commands[0]: type must be string, but is array"},
   };
   for (const Case& c : cases) {
-    try {
-      BuildChannelGroupList(Json::parse(c.document));
-      ADD_FAILURE() << "no error for " << c.document;
-    } catch (const Tallyrook::ConfigError& error) {
-      EXPECT_STREQ(error.what(), c.error);
-    }
+    EXPECT_EQ(ConfigErrorOf([&] { BuildChannelGroupList(Json::parse(c.document)); }), c.error)
+        << c.document;
   }
 }
 

@@ -88,12 +88,8 @@ TEST_F(CommandListsTest, ANonStringEntryNamesItsPlace) {
       {R"([1])", "cannot use operator[] with a string argument with array"},
   };
   for (const Case& c : cases) {
-    try {
-      BuildCommandLists(Json::parse(c.document));
-      ADD_FAILURE() << "no error for " << c.document;
-    } catch (const Tallyrook::ConfigError& error) {
-      EXPECT_STREQ(error.what(), c.error);
-    }
+    EXPECT_EQ(ConfigErrorOf([&] { BuildCommandLists(Json::parse(c.document)); }), c.error)
+        << c.document;
   }
 }
 

@@ -11,8 +11,20 @@
 #include <string>
 #include <vector>
 
+#include "JsonPlace.h"
 #include "LogOutput.h"
 #include "Server.h"
+
+// The text of the ConfigError that `work` throws, or "no error".
+template <typename Work>
+std::string ConfigErrorOf(Work work) {
+  try {
+    work();
+  } catch (const Tallyrook::ConfigError& error) {
+    return error.what();
+  }
+  return "no error";
+}
 
 // A test of code that uses game memory: afterwards every block is back and none was misused.
 class GameMemoryTest : public ::testing::Test {
