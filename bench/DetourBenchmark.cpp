@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -148,10 +149,13 @@ void InlineScan(benchmark::State& state) {
 
 // The detour's own work beyond routing, on the game thread: the blacklist and ignore tests,
 // gathering the player's details, filling the report and queuing it, with the plugin's own
-// code (linked in) calling the loaded sibling stand-ins.
-void ReportWithoutRouting(benchmark::State& state, Kind kind) {
+// code (linked in) calling the loaded sibling stand-ins. `length` pads the command to that many
+// characters, so that a report over Discord's limit is measured with its cut.
+void ReportWithoutRouting(benchmark::State& state, Kind kind, std::size_t length) {
   LoadedServer& loaded = ServerWith(1);
-  const FString command = FString::FromUtf8(kind == kChat ? "/routed 12 1" : "routed 12 1");
+  std::string text = kind == kChat ? "/routed 12 1" : "routed 12 1";
+  text.resize(std::max(text.size(), length), 'x');
+  const FString command = FString::FromUtf8(text);
   const Tallyrook::CommandList lists[3] = {
       {FString::FromUtf8("/blocked")}, {FString::FromUtf8("fly")}, {}};
   const auto channel = std::make_shared<const Tallyrook::DiscordChannelData>("tag", "bot");
@@ -160,12 +164,12 @@ void ReportWithoutRouting(benchmark::State& state, Kind kind) {
     if (Tallyrook::IsListed(command, lists[0]) || Tallyrook::IsListed(command, lists[1])) continue;
     std::string content;
     if (kind == kRcon) {
-      content = Tallyrook::FillRconReport(Skyparley::MakeTimeString(), command);
+      content = Tallyrook::FillRconReport(Skyparley::MakeTimeString(), command.View());
     } else {
       const Tallyrook::PlayerDetails player = Tallyrook::GatherPlayerDetails(&loaded.player());
       content = Tallyrook::FillPlayerReport(
           kind == kChat ? Tallyrook::ChatReportTemplate : Tallyrook::ConsoleReportTemplate, player,
-          player.steam_name.View(), command);
+          player.steam_name.View(), command.View());
     }
     Skyparley::QueuePacket({channel->ChannelTag, channel->BotName, std::move(content)});
   }
@@ -187,9 +191,12 @@ BENCHMARK_CAPTURE(Detour, console_blacklisted, kConsole, kBlacklisted)->Apply(Si
 BENCHMARK_CAPTURE(Detour, rcon_routed, kRcon, kRouted)->Apply(Sizes);
 BENCHMARK_CAPTURE(Detour, rcon_fallback, kRcon, kFallback)->Apply(Sizes);
 BENCHMARK_CAPTURE(Detour, rcon_blacklisted, kRcon, kBlacklisted)->Apply(Sizes);
-BENCHMARK_CAPTURE(ReportWithoutRouting, chat, kChat);
-BENCHMARK_CAPTURE(ReportWithoutRouting, console, kConsole);
-BENCHMARK_CAPTURE(ReportWithoutRouting, rcon, kRcon);
+BENCHMARK_CAPTURE(ReportWithoutRouting, chat, kChat, 0);
+BENCHMARK_CAPTURE(ReportWithoutRouting, console, kConsole, 0);
+BENCHMARK_CAPTURE(ReportWithoutRouting, rcon, kRcon, 0);
+BENCHMARK_CAPTURE(ReportWithoutRouting, chat_2000_characters, kChat, 2000);
+BENCHMARK_CAPTURE(ReportWithoutRouting, console_2000_characters, kConsole, 2000);
+BENCHMARK_CAPTURE(ReportWithoutRouting, rcon_2000_characters, kRcon, 2000);
 BENCHMARK(AsyncFloor)->Apply(Sizes);
 BENCHMARK(InlineScan)->Apply(Sizes);
 

@@ -19,6 +19,10 @@ struct CommandLists {
   CommandList BlacklistChatCommands;
   CommandList BlacklistConsoleCommands;
   CommandList BlacklistRconCommands;
+  // Reported with everything after the first word hidden.
+  CommandList RedactChatCommands;
+  CommandList RedactConsoleCommands;
+  CommandList RedactRconCommands;
 };
 
 // The configuration keys of the lists, in the order they are read.
@@ -29,6 +33,9 @@ inline constexpr std::pair<const char*, CommandList CommandLists::*> kCommandLis
     {"BlacklistChatCommands", &CommandLists::BlacklistChatCommands},
     {"BlacklistConsoleCommands", &CommandLists::BlacklistConsoleCommands},
     {"BlacklistRconCommands", &CommandLists::BlacklistRconCommands},
+    {"RedactChatCommands", &CommandLists::RedactChatCommands},
+    {"RedactConsoleCommands", &CommandLists::RedactConsoleCommands},
+    {"RedactRconCommands", &CommandLists::RedactRconCommands},
 };
 
 // The command's first word: split at U+0020 only, empty pieces dropped; empty when none.
@@ -38,7 +45,7 @@ bool IsListed(const FString& command, const CommandList& list) noexcept;
 
 // Reads a list of command names; each entry must be a string, decoded from UTF-8.
 CommandList ReadCommandList(const JsonPlace& place);
-// Builds the six lists from the document. Throws ConfigError for a non-string entry.
+// Builds the lists from the document. Throws ConfigError for a non-string entry.
 CommandLists BuildCommandLists(const Json& document);
 
 }  // namespace Tallyrook

@@ -1,8 +1,11 @@
 // Arbitrary game text, lone surrogates included, sent through the loaded plugin as a chat, a
-// console and an RCON command: each must be reported once, as valid UTF-8 in a body that parses,
-// with exactly the text a plain reference conversion gives.
+// console and an RCON command, with an arbitrary Steam name and group: each must be reported once,
+// as valid UTF-8 in a body that parses, as exactly one code block with its template's lines and
+// within Discord's limit; plain short text must come through exactly as a reference conversion
+// gives it.
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -37,11 +40,24 @@ std::string ReferenceUtf8(const Text& text) {
   return nlohmann::json::parse(escaped + "\"").get<std::string>();
 }
 
-// The content as the relay plugin delivers it, JSON escapes decoded.
-std::string Delivered(Server& server) {
+// The content as the relay plugin delivers it, JSON escapes decoded; the stand-in has already
+// refused anything over Discord's limit or not one code block from first to last character.
+std::string Delivered(Server& server, std::size_t lines) {
   const auto deliveries = server.relay()->TakeDeliveries();
-  if (deliveries.size() != 1 || !deliveries[0].delivered) std::abort();
-  return nlohmann::json::parse(deliveries[0].webhook_body).at("content").get<std::string>();
+  if (deliveries.size() != 1 || !deliveries[0].Delivered()) std::abort();
+  const auto content =
+      nlohmann::json::parse(deliveries[0].webhook_body).at("content").get<std::string>();
+  if (static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) != lines - 1) {
+    std::abort();
+  }
+  return content;
+}
+
+// Text that no report changes: printable ASCII without the backtick, well within the limit.
+bool Plain(const Text& text) {
+  return text.size() < 1000 && std::all_of(text.begin(), text.end(), [](FChar c) {
+           return c >= 0x20 && c < 0x7F && c != FChar{'`'};
+         });
 }
 
 Server& TheServer() {
@@ -69,22 +85,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i + 1 < size; i += 2) {
     text += static_cast<FChar>(data[i] | (data[i + 1] << 8));
   }
+  // The first unit says how much of the rest is the Steam name; a group takes the same text.
+  const std::size_t name_length = text.empty() ? 0 : text[0] % (text.size());
+  const Text name = text.substr(text.empty() ? 0 : 1, name_length);
   const std::size_t live = GameAllocator::LiveBlocks();
-  EmulatedController& player = game.Player(42, FTEXT("P"));
+  EmulatedController& player = game.Player(42);
+  player.steam_name = name;
+  server.permissions()->SetGroups(42, {name});
 
   const std::string utf8 = ReferenceUtf8(text);
+  const bool plain = Plain(text) && Plain(name);
   game.SendChat(player, FTEXT("/") + text);
-  const std::string chat = Delivered(server);
-  if (chat !=
-      "```Chat Command Received\nDate / Time: T\nRanks: \nSteam Name: P\nSteamID: 42\n"
-      "Command: /" +
-          utf8 + "```") {
+  const std::string chat = Delivered(server, 6);
+  if (plain && chat != "```Chat Command Received\nDate / Time: T\nRanks: " + ReferenceUtf8(name) +
+                           "\nSteam Name: " + ReferenceUtf8(name) + "\nSteamID: 42\nCommand: /" +
+                           utf8 + "```") {
     std::abort();
   }
   game.ConsoleCommand(player, text);
-  if (Delivered(server).find("\nCommand: " + utf8 + "```") == std::string::npos) std::abort();
+  const std::string console = Delivered(server, 6);
+  if (plain && console.find("\nCommand: " + utf8 + "```") == std::string::npos) std::abort();
   game.ReceiveRconPacket(2, text);
-  if (Delivered(server) != "```RCON Command Received\nDate / Time: T\nCommand: " + utf8 + "```") {
+  const std::string rcon = Delivered(server, 3);
+  if (plain && rcon != "```RCON Command Received\nDate / Time: T\nCommand: " + utf8 + "```") {
     std::abort();
   }
   if (!game.TakeViolations().empty() || GameAllocator::LiveBlocks() != live) std::abort();

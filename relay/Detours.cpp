@@ -13,11 +13,12 @@ RconPacketFunction RconPacketOriginal = nullptr;
 namespace {
 
 constexpr RelayKind kChat{CommandKind::Chat, &CommandLists::BlacklistChatCommands,
-                          &CommandLists::IgnoreChatCommands};
+                          &CommandLists::IgnoreChatCommands, &CommandLists::RedactChatCommands};
 constexpr RelayKind kConsole{CommandKind::Console, &CommandLists::BlacklistConsoleCommands,
-                             &CommandLists::IgnoreConsoleCommands};
+                             &CommandLists::IgnoreConsoleCommands,
+                             &CommandLists::RedactConsoleCommands};
 constexpr RelayKind kRcon{CommandKind::Rcon, &CommandLists::BlacklistRconCommands,
-                          &CommandLists::IgnoreRconCommands};
+                          &CommandLists::IgnoreRconCommands, &CommandLists::RedactRconCommands};
 
 bool IsAdministrator(const APlayerController* controller) {
   return ReadBitField(ArkApi::GetBitField(controller, "APlayerController.bIsAdmin")) != 0;
@@ -28,20 +29,21 @@ void ReportChat(AShooterPlayerController* controller, const FString& message) {
   if (message.IsEmpty() || (*message)[0] != FChar{'/'}) return;
   RelayCommand(
       message, kChat, [] { return false; },
-      [&] {
+      [&](FStringView shown_command, auto queue) {
         const PlayerDetails player = GatherPlayerDetails(controller);
-        return FillPlayerReport(ChatReportTemplate, player, player.steam_name.View(), message);
+        queue(
+            FillPlayerReport(ChatReportTemplate, player, player.steam_name.View(), shown_command));
       });
 }
 
 void ReportConsole(APlayerController* controller, const FString& command) {
   RelayCommand(
       command, kConsole, [&] { return IsAdministrator(controller) && LogEverything(); },
-      [&] {
+      [&](FStringView shown_command, auto queue) {
         const PlayerDetails player = GatherPlayerDetails(controller);
         const FStringView shown_name =
             IsStaffMember(player.groups) ? player.steam_name.View() : kNotAStaffMember;
-        return FillPlayerReport(ConsoleReportTemplate, player, shown_name, command);
+        queue(FillPlayerReport(ConsoleReportTemplate, player, shown_name, shown_command));
       });
 }
 
@@ -50,7 +52,9 @@ void ReportRcon(const RCONPacket& packet) {
   if (packet.Type == kRconAuthenticationRequest) return;
   RelayCommand(
       packet.Body, kRcon, [] { return LogEverything(); },
-      [&] { return FillRconReport(Skyparley::MakeTimeString(), packet.Body); });
+      [](FStringView shown_command, auto queue) {
+        queue(FillRconReport(Skyparley::MakeTimeString(), shown_command));
+      });
 }
 
 }  // namespace

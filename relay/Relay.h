@@ -5,6 +5,7 @@
 #include "CommandLists.h"
 #include "Configuration.h"
 #include "FString.h"
+#include "ReportText.h"
 #include "Skyparley.h"
 
 namespace Tallyrook {
@@ -14,6 +15,7 @@ struct RelayKind {
   CommandKind kind;
   CommandList CommandLists::*blacklist;
   CommandList CommandLists::*ignored;
+  CommandList CommandLists::*redacted;
 };
 
 // The channel of the first group that lists the command for its kind, else the "Default"
@@ -24,8 +26,9 @@ inline ChannelDataRef RouteWithFallback(const FString& command, CommandKind kind
 }
 
 // Reports `command` unless it is blacklisted, or ignored without `report_ignored()`, or finds no
-// channel: `compose()` gathers the details and fills the report, which is queued with the relay
-// plugin with the channel's tag and bot name.
+// channel: `compose(shown_command, queue)` gathers the details, fills the report and hands it to
+// `queue`, which queues it with the relay plugin with the channel's tag and bot name. Whatever
+// `compose` gathered is released after it returns, so after the packet is queued.
 template <typename ReportIgnored, typename Compose>
 void RelayCommand(const FString& command, const RelayKind& row, ReportIgnored report_ignored,
                   Compose compose) {
@@ -35,7 +38,12 @@ void RelayCommand(const FString& command, const RelayKind& row, ReportIgnored re
   if (IsListed(command, lists.*row.ignored) && !report_ignored()) return;
   const ChannelDataRef channel = RouteWithFallback(command, row.kind);
   if (!channel) return;
-  Skyparley::QueuePacket({channel->ChannelTag, channel->BotName, compose()});
+  const ReportValue redacted =
+      IsListed(command, lists.*row.redacted) ? WithArgumentsHidden(command.View()) : ReportValue();
+  const FStringView shown_command = redacted.empty() ? command.View() : FStringView(redacted);
+  compose(shown_command, [&channel](std::string content) {
+    Skyparley::QueuePacket({channel->ChannelTag, channel->BotName, std::move(content)});
+  });
 }
 
 // Runs a detour's reporting work so that no exception can reach the game: a command whose

@@ -3,14 +3,15 @@
 #include <fmt/format.h>
 
 #include "Permissions.h"
+#include "ReportText.h"
 #include "Skyparley.h"
 
 namespace Tallyrook {
 
 namespace {
 
-std::string Escaped(FStringView text) {
-  std::string utf8 = ToUtf8(text);
+std::string Escaped(const ReportValue& value) {
+  std::string utf8 = ToUtf8(value);
   Skyparley::EscapeString(utf8);
   return utf8;
 }
@@ -41,16 +42,26 @@ FString JoinGroups(const TArray<FString>& groups) {
 }
 
 std::string FillPlayerReport(std::string_view report_template, const PlayerDetails& player,
-                             FStringView shown_name, const FString& command) {
-  const std::string escaped_command = Escaped(command.View());
-  const std::string escaped_name = Escaped(shown_name);
-  const std::string escaped_groups = Escaped(player.joined_groups.View());
+                             FStringView shown_name, FStringView command) {
+  ReportValue inert_command = InertText(command);
+  ReportValue inert_name = InertText(shown_name);
+  ReportValue inert_groups = InertText(player.joined_groups.View());
+  // The Steam name is a player's choice too, so it is cut last rather than trusted.
+  FitInOneMessage(DeliveredTemplateLength(report_template) + Utf16Length(player.time) +
+                      DecimalDigits(player.steam_id),
+                  {&inert_command, &inert_groups, &inert_name});
+  const std::string escaped_command = Escaped(inert_command);
+  const std::string escaped_name = Escaped(inert_name);
+  const std::string escaped_groups = Escaped(inert_groups);
   return fmt::format(fmt::runtime(report_template), player.time, escaped_groups, escaped_name,
                      player.steam_id, escaped_command);
 }
 
-std::string FillRconReport(const std::string& time, const FString& command) {
-  return fmt::format(fmt::runtime(RconReportTemplate), time, Escaped(command.View()));
+std::string FillRconReport(const std::string& time, FStringView command) {
+  ReportValue inert_command = InertText(command);
+  FitInOneMessage(DeliveredTemplateLength(RconReportTemplate) + Utf16Length(time),
+                  {&inert_command});
+  return fmt::format(fmt::runtime(RconReportTemplate), time, Escaped(inert_command));
 }
 
 }  // namespace Tallyrook

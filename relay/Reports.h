@@ -37,10 +37,10 @@ PlayerDetails GatherPlayerDetails(AController* controller);
 // The groups separated by ", ", with nothing after the last; an empty name keeps its place.
 FString JoinGroups(const TArray<FString>& groups);
 
-// Fills a chat or console template. The command, the shown name and the groups are converted
-// to UTF-8 and escaped by the relay plugin, in that order.
+// Fills a chat or console template. The command, the shown name and the groups are made inert,
+// fitted into one Discord message, converted to UTF-8 and escaped by the relay plugin.
 std::string FillPlayerReport(std::string_view report_template, const PlayerDetails& player,
-                             FStringView shown_name, const FString& command);
-std::string FillRconReport(const std::string& time, const FString& command);
+                             FStringView shown_name, FStringView command);
+std::string FillRconReport(const std::string& time, FStringView command);
 
 }  // namespace Tallyrook

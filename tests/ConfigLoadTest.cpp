@@ -88,6 +88,8 @@ TEST_F(ConfigLoadTest, EachFileLoadsOrStopsTheLoadWithItsFixedText) {
        kManager},
       {"list entry a boolean", R"({"BlacklistRconCommands":["a",true]})", kManager},
       {"list entry an object", R"({"IgnoreConsoleCommands":{"x":{}}})", kManager},
+      {"redaction entry a number", R"({"RedactChatCommands":["/pw",3]})", kManager},
+      {"redaction list as one string", R"({"RedactConsoleCommands":"EnableCheats"})", ""},
   };
   for (const Case& c : cases) {
     WriteConfig(c.content);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-
 #include "EmulatedHost.h"
+#include "GameAllocator.h"
+#include "Platform.h"
 #include "RelayTestSupport.h"
 
 namespace {
@@ -12,6 +12,9 @@ using namespace relay_test;
 const std::string kAliceId = "76561198000000001";
 const std::string kBobId = "76561198000000002";
 const std::string kCarolId = "76561198000000003";
+const std::string kFence = Repeat(kTick, 3);   // a fence as it shows inside a value
+const std::string kFFFD = "\xEF\xBF\xBD";      // U+FFFD
+const std::string kEllipsis = "\xE2\x80\xA6";  // U+2026
 
 TEST_F(RelayTest, ChatCommandsAreReportedToTheirChannelWithThePlayersDetails) {
   Load(Config());
@@ -30,11 +33,39 @@ TEST_F(RelayTest, ChatCommandsAreReportedToTheirChannelWithThePlayersDetails) {
        "admin-chat|Rook|" + ChatReport("Admins", "Max", "18446744073709551615", "/kick")},
       {kBob, "/say {} {0} {:x}",
        "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/say {} {0} {:x}")},
-      {kBob, "/say \"hi\" \\ \t",
-       "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/say \\\"hi\\\" \\\\ \\t")},
+      {kBob, "/say \"hi\" \\",
+       "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/say \\\"hi\\\" \\\\")},
       {kBob, "/say caf\xC3\xA9",
        "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/say caf\xC3\xA9")},
-      {kBob, "/login hunter2", ""},  // blacklisted
+      {kBob, "/tp ``` @everyone <@&123> **x** ```",
+       "chat|Tally|" + ChatReport("Players", "Bob", kBobId,
+                                  "/tp " + kFence + " @everyone <@&123> **x** " + kFence)},
+      {kBob, "/say `", "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/say " + kTick)},
+      {kBob, "/say ```````",
+       "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/say " + Repeat(kTick, 7))},
+      // Line breaks and other controls show as control pictures, so no line can be added.
+      {kBob, "/say a\nSteamID: 1\r\tb",
+       "chat|Tally|" + ChatReport("Players", "Bob", kBobId,
+                                  "/say a\xE2\x90\x8ASteamID: 1\xE2\x90\x8D\xE2\x90\x89"
+                                  "b")},
+      {kBob, std::string("/say \0\x1B[2J\x7F", 11),
+       "chat|Tally|" +
+           ChatReport("Players", "Bob", kBobId, "/say \xE2\x90\x80\xE2\x90\x9B[2J\xE2\x90\xA1")},
+      // C1 controls, line and paragraph separators and direction controls are replaced.
+      {kBob, "/say \xC2\x85\xE2\x80\xA8\xE2\x80\xA9\xE2\x80\xAE\xE2\x81\xA6\xE2\x80\x8F\xD8\x9Cz",
+       "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/say " + Repeat(kFFFD, 7) + "z")},
+      // Over Discord's limit: cut between two surrogate pairs, never inside one.
+      {kBob, "/" + Repeat("\xF0\x9F\x98\x80", 1000),
+       "chat|Tally|" + ChatReport("Players", "Bob", kBobId,
+                                  "/" + Repeat("\xF0\x9F\x98\x80", 923) + kEllipsis +
+                                      " [154 more characters]")},
+      {kBob, "/pw hunter2",
+       "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/pw [arguments hidden]")},
+      {kBob, "/PW ```x",
+       "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/PW [arguments hidden]")},
+      {kBob, "/pw", "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/pw")},
+      {kBob, "/pw   ", "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/pw   ")},
+      {kBob, "/login hunter2", ""},  // blacklisted, and redacted too: the blacklist wins
       {kBob, "/LOGIN", ""},
       {kAlice, "/help", ""},      // ignored
       {kBob, "hello /kick", ""},  // conversation, not a command
@@ -59,8 +90,21 @@ TEST_F(RelayTest, ConsoleCommandsNameOnlyStaffMembers) {
        "admin-console|Rook|" + ConsoleReport("Players", "Not a staff member", kBobId, "GIVEITEM")},
       {kCarol, "summon Rex",
        "console|Tally|" + ConsoleReport("", "Not a staff member", kCarolId, "summon Rex")},
-      {kAlice, "EnableCheats pass", ""},  // blacklisted, administrator or not
+      {kAlice, "EnableCheats pass", ""},  // blacklisted (and redacted), administrator or not
       {kBob, "fly", ""},                  // ignored for players
+      {kBob, "fly 3", ""},
+      {kAlice, "fly 3",
+       "console|Tally|" +
+           ConsoleReport("Admins, Players", "Alice", kAliceId, "fly [arguments hidden]")},
+      {kBob, "   SetPassword   a b",
+       "console|Tally|" + ConsoleReport("Players", "Not a staff member", kBobId,
+                                        "   SetPassword [arguments hidden]")},
+      {kBob, "summon ```\n",
+       "console|Tally|" + ConsoleReport("Players", "Not a staff member", kBobId,
+                                        "summon " + kFence + "\xE2\x90\x8A")},
+      {kBob, Repeat("x", 2000),
+       "console|Tally|" + ConsoleReport("Players", "Not a staff member", kBobId,
+                                        Repeat("x", 1817) + kEllipsis + " [183 more characters]")},
       {kAlice, "fly",
        "console|Tally|" + ConsoleReport("Admins, Players", "Alice", kAliceId,
                                         "fly")},  // an administrator, all logged
@@ -82,6 +126,11 @@ TEST_F(RelayTest, RconCommandsAreReportedWithTheirTimeAndTextButNeverAPassword) 
       {"kickplayer 7", -1, "rcon|Tally|" + RconReport("kickplayer 7")},
       {"", 2, "rcon|Tally|" + RconReport("")},
       {"listplayers", 2, "rcon|Tally|" + RconReport("listplayers")},  // ignored, all logged
+      {"saveworld now", 2, "admin-rcon|Rook|" + RconReport("saveworld [arguments hidden]")},
+      {"```", 2, "rcon|Tally|" + RconReport(kFence)},
+      {"kick `\n```", 2, "rcon|Tally|" + RconReport("kick " + kTick + "\xE2\x90\x8A" + kFence)},
+      {Repeat("a", 65536), 2,
+       "rcon|Tally|" + RconReport(Repeat("a", 1905) + kEllipsis + " [63631 more characters]")},
       {"broadcast \"x\"", 2, ""},
       {"hunter2", 3, ""},  // an authentication request carries the password
       {"saveworld", 3, ""},
@@ -111,43 +160,61 @@ TEST_F(RelayTest, WithoutADefaultGroupAnUnlistedCommandIsNotReported) {
   EXPECT_EQ(Chat(kBob, "/kick x"), "c|b|" + ChatReport("Players", "Bob", kBobId, "/kick x"));
 }
 
+std::vector<std::string> Joined(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> joined;
+  for (const auto& part : parts) joined.insert(joined.end(), part.begin(), part.end());
+  return joined;
+}
+
 TEST_F(RelayTest, OutsideCallsComeInOrderAndTheReportIsQueuedBeforeTheGameRuns) {
   Load(Config());
   Player(kAlice);
+  GameAllocator::RecordFrees(true);
   GetEmulatedHost().TakeCallRecord();
-  const std::vector<std::string> player_report = {
+  const std::vector<std::string> gather = {
       "Skyparley::MakeTimeString", "ArkApi::GetApiUtils",     "IApiUtils::GetSteamIdFromController",
-      "ArkApi::GetApiUtils",       "IApiUtils::GetSteamName", "Permissions::GetPlayerGroups",
-      "Skyparley::EscapeString",   "Skyparley::EscapeString", "Skyparley::EscapeString",
-      "Skyparley::QueuePacket"};
+      "ArkApi::GetApiUtils",       "IApiUtils::GetSteamName", "Permissions::GetPlayerGroups"};
+  const std::vector<std::string> queue = {"Skyparley::EscapeString", "Skyparley::EscapeString",
+                                          "Skyparley::EscapeString", "Skyparley::QueuePacket"};
+  // The player's name, two groups with their array, and the joined groups: freed only once the
+  // packet is queued. The game then frees its own text, and the test its copy.
+  const std::vector<std::string> player_freed(5, "FMemory.Free");
+  const std::vector<std::string> staff_entry_freed(1, "FMemory.Free");
+  const std::vector<std::string> game_freed(2, "FMemory.Free");
+  const std::vector<std::string> admin_bit = {"ArkApi::GetBitField APlayerController.bIsAdmin"};
   struct Case {
     const char* what;
     std::function<void()> send;
     std::vector<std::string> calls;
   };
-  auto with = [](std::vector<std::string> calls, std::vector<std::string> more) {
-    calls.insert(calls.end(), more.begin(), more.end());
-    return calls;
-  };
   const Case cases[] = {
-      {"chat", [&] { Chat(kAlice, "/kick"); }, with(player_report, {"game chat"})},
-      {"console", [&] { Console(kAlice, "giveitem"); }, with(player_report, {"game console"})},
+      {"chat", [&] { Chat(kAlice, "/kick"); },
+       Joined({gather, queue, player_freed, {"game chat"}, game_freed})},
+      {"console", [&] { Console(kAlice, "giveitem"); },
+       Joined({gather, staff_entry_freed, queue, player_freed, {"game console"}, game_freed})},
       {"ignored console", [&] { Console(kAlice, "fly"); },
-       with({"ArkApi::GetBitField APlayerController.bIsAdmin"},
-            with(player_report, {"game console"}))},
-      {"rcon",
-       [&] { Rcon("saveworld"); },
-       {"Skyparley::MakeTimeString", "Skyparley::EscapeString", "Skyparley::QueuePacket",
-        "game rcon"}},
-      {"blacklisted chat", [&] { Chat(kAlice, "/login"); }, {"game chat"}},
-      {"blacklisted console", [&] { Console(kAlice, "enablecheats"); }, {"game console"}},
-      {"blacklisted rcon", [&] { Rcon("broadcast"); }, {"game rcon"}},
-      {"password", [&] { Rcon("pw", 3); }, {"game rcon"}},
+       Joined({admin_bit,
+               gather,
+               staff_entry_freed,
+               queue,
+               player_freed,
+               {"game console"},
+               game_freed})},
+      {"rcon", [&] { Rcon("saveworld"); },
+       Joined({{"Skyparley::MakeTimeString", "Skyparley::EscapeString", "Skyparley::QueuePacket",
+                "game rcon"},
+               game_freed})},
+      {"blacklisted chat", [&] { Chat(kAlice, "/login"); }, Joined({{"game chat"}, game_freed})},
+      {"blacklisted console", [&] { Console(kAlice, "enablecheats"); },
+       Joined({{"game console"}, game_freed})},
+      {"blacklisted rcon", [&] { Rcon("broadcast"); }, Joined({{"game rcon"}, game_freed})},
+      {"password", [&] { Rcon("pw", 3); }, Joined({{"game rcon"}, game_freed})},
   };
   for (const Case& c : cases) {
     c.send();
     EXPECT_EQ(GetEmulatedHost().TakeCallRecord(), c.calls) << c.what;
   }
+  GameAllocator::RecordFrees(false);
 }
 
 TEST_F(RelayTest, GameTextBecomesTheSameUtf8OnEveryPlatform) {
@@ -163,20 +230,72 @@ TEST_F(RelayTest, GameTextBecomesTheSameUtf8OnEveryPlatform) {
                                  "/say caf\xC3\xA9 \xEF\xBF\xBD \xF0\x9F\x98\x80 \xE4\xB8\xAD"));
 }
 
-TEST_F(RelayTest, PlayerChosenTextCannotBreakTheDeliveredBody) {
+TEST_F(RelayTest, NamesAndGroupsStayInertAndInsideTheLimit) {
   Load(Config());
-  server_->game().Player(91, FTEXT("\"Bob\" \\\n<@everyone>"), false);
-  server_->permissions()->SetGroups(91, {FTEXT("A\"dmins"), FTEXT(""), FTEXT("x\\y")});
-  server_->game().SendChat(server_->game().Player(91), FTEXT("/tp \"home\""));
-  const auto deliveries = server_->relay()->TakeDeliveries();
-  ASSERT_EQ(deliveries.size(), 1u);
-  EXPECT_TRUE(deliveries[0].delivered) << deliveries[0].webhook_body;
-  const auto body = nlohmann::json::parse(deliveries[0].webhook_body);
-  EXPECT_EQ(body["content"].get<std::string>(),
-            "```Chat Command Received\nDate / Time: 2021-06-14 18:03:00\nRanks: A\"dmins, , x\\y"
-            "\nSteam Name: \"Bob\" \\\n<@everyone>\nSteamID: 91\nCommand: /tp \"home\"```");
-  EXPECT_EQ(body["username"], "Tally");
-  EXPECT_EQ(body["allowed_mentions"], nlohmann::json::parse(R"({"parse":[]})"));
+  struct Case {
+    uint64 player;
+    std::string name;
+    std::vector<std::string> groups;
+    std::string ranks;
+    std::string shown_name;
+  };
+  const Case cases[] = {
+      {91,
+       "\"Bob\" \\\n<@everyone>",
+       {"A\"dmins", "", "x\\y"},
+       "A\\\"dmins, , x\\\\y",
+       "\\\"Bob\\\" \\\\\xE2\x90\x8A<@everyone>"},
+      {92,
+       "```@here```",
+       {"`", "Admins"},
+       kTick + std::string(", Admins"),
+       kFence + "@here" + kFence},
+      {93,
+       "Eve\xE2\x80\xAE",
+       {Repeat("g", 3000)},
+       Repeat("g", 1866) + kEllipsis + " [1134 more characters]",
+       "Eve" + kFFFD},
+      {94, Repeat("n", 5000), {}, "", Repeat("n", 1870) + kEllipsis + " [3130 more characters]"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::basic_string<FChar>> groups;
+    for (const auto& group : c.groups) groups.emplace_back(FString::FromUtf8(group).View());
+    server_->permissions()->SetGroups(c.player, groups);
+    server_->game().Player(c.player, FString::FromUtf8(c.name).View());
+    EXPECT_EQ(Chat(c.player, "/tp"),
+              "chat|Tally|" + ChatReport(c.ranks, c.shown_name, std::to_string(c.player), "/tp"))
+        << c.player;
+  }
+}
+
+// The stand-in refuses, as Discord would refuse or mis-render, what a report must never be.
+TEST_F(RelayTest, TheRelayStandInRefusesWhatDiscordWould) {
+  Load(Config());
+  const auto queue =
+      reinterpret_cast<void (*)(const Skyparley::DiscordPacket&)>(Platform::FindSiblingFunction(
+          "Skyparley", "_ZN9Skyparley11QueuePacketERKNS_13DiscordPacketE"));
+  const std::string one_block = "the content is not exactly one code block";
+  const std::pair<std::string, std::string> cases[] = {
+      {"```a\\nb```", ""},
+      {"``````", ""},
+      {"```" + Repeat("\xC3\xA9", 1994) + "```", ""},
+      {"```" + Repeat("\xC3\xA9", 1995) + "```",
+       "the content is 2001 characters, over Discord's 2000"},
+      {"```" + Repeat("\xF0\x9F\x98\x80", 998) + "```",
+       "the content is 2002 characters, over Discord's 2000"},
+      {"```a``` @everyone ```b```", one_block},
+      {"```a````", one_block},
+      {"x```a```", one_block},
+      {"```a", one_block},
+      {"```\"```", "the webhook body is not valid JSON"},
+      {"```\n```", "the webhook body is not valid JSON"},
+  };
+  for (const auto& [content, failure] : cases) {
+    queue({"tag", "bot", content});
+    const auto deliveries = server_->relay()->TakeDeliveries();
+    ASSERT_EQ(deliveries.size(), 1u);
+    EXPECT_EQ(deliveries[0].failure, failure) << content;
+  }
 }
 
 }  // namespace

@@ -20,8 +20,17 @@ std::string Config(const std::string& extra) {
     "BlacklistChatCommands": ["/login"],
     "BlacklistConsoleCommands": ["EnableCheats"],
     "BlacklistRconCommands": ["Broadcast"],
+    "RedactChatCommands": ["/pw", "/login"],
+    "RedactConsoleCommands": ["EnableCheats", "fly", "SetPassword"],
+    "RedactRconCommands": ["SaveWorld"],
     "StaffGroups": ["admins"])" +
          std::string(extra.empty() ? "" : ",\n    " + extra) + "\n  }";
+}
+
+std::string Repeat(const std::string& text, std::size_t times) {
+  std::string repeated;
+  for (std::size_t i = 0; i < times; ++i) repeated += text;
+  return repeated;
 }
 
 std::string ChatReport(const std::string& ranks, const std::string& name,
@@ -48,7 +57,7 @@ std::string Shown(const std::vector<Delivery>& deliveries) {
     if (!shown.empty()) shown += "\n";
     shown +=
         delivery.packet.ChannelTag + "|" + delivery.packet.BotName + "|" + delivery.packet.Content;
-    if (!delivery.delivered) shown += "|UNDELIVERABLE";
+    if (!delivery.Delivered()) shown += "|UNDELIVERABLE: " + delivery.failure;
   }
   return shown;
 }

@@ -18,6 +18,10 @@ inline constexpr uint64 kMax = 18446744073709551615ull;
 // The sample configuration; `extra` is added to the top-level object as it is.
 std::string Config(const std::string& extra = R"("LogEverything": true)");
 
+// Text as a report shows it: each backtick followed by U+200B, and "a x N" as N times "a".
+inline const std::string kTick = "`\xE2\x80\x8B";
+std::string Repeat(const std::string& text, std::size_t times);
+
 // The report texts for the fixed clock.
 std::string ChatReport(const std::string& ranks, const std::string& name,
                        const std::string& steam_id, const std::string& command);

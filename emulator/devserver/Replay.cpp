@@ -16,6 +16,32 @@ Text Utf16(const std::string& utf8) {
   return Text(FString::FromUtf8(utf8).View());
 }
 
+// `text` fit for a terminal: control characters shown as their control pictures (C1 controls
+// as U+FFFD), a line break kept only with `keep_line_breaks`.
+std::string Visible(const std::string& text, bool keep_line_breaks) {
+  std::string visible;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool c1 = byte == 0xC2 && i + 1 < text.size() &&
+                    static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+    if (byte == '\n' && keep_line_breaks) {
+      visible += "\n  ";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      const unsigned picture = byte == 0x7F ? 0x2421 : 0x2400 + byte;
+      visible += static_cast<char>(0xE0 | (picture >> 12));
+      visible += static_cast<char>(0x80 | ((picture >> 6) & 0x3F));
+      visible += static_cast<char>(0x80 | (picture & 0x3F));
+    } else if (c1) {
+      visible += "\xEF\xBF\xBD";
+      ++i;
+    } else {
+      visible += text[i];
+    }
+  }
+  return visible;
+}
+
 std::string Describe(const SessionEvent& event, const Players& players) {
   std::string who;
   if (event.kind != EventKind::Rcon) {
@@ -25,21 +51,19 @@ std::string Describe(const SessionEvent& event, const Players& players) {
   } else {
     who = " (type " + std::to_string(event.type) + ")";
   }
-  return std::string("> ") + KindName(event.kind) + who + ": " + event.text;
+  return std::string("> ") + KindName(event.kind) + Visible(who + ": " + event.text, false);
 }
 
-// The content as Discord shows it: the webhook body's JSON escapes decoded.
+// The content as Discord shows it: the webhook body's JSON escapes decoded, and why Discord
+// would not show it so.
 std::string Shown(const Delivery& delivery) {
-  if (!delivery.delivered)
-    return delivery.packet.Content + "\n  (the webhook body is not valid JSON)";
-  const auto body = nlohmann::json::parse(delivery.webhook_body);
-  std::string content = body.at("content").get<std::string>();
-  std::string indented;
-  for (const char c : content) {
-    indented += c;
-    if (c == '\n') indented += "  ";
-  }
-  return indented;
+  const auto body = nlohmann::json::parse(delivery.webhook_body, nullptr, false);
+  const bool decoded =
+      body.is_object() && body.contains("content") && body.at("content").is_string();
+  std::string shown =
+      Visible(decoded ? body.at("content").get<std::string>() : delivery.packet.Content, true);
+  if (!delivery.Delivered()) shown += "\n  (not delivered: " + delivery.failure + ")";
+  return shown;
 }
 
 void Show(const SessionEvent& event, const std::vector<Delivery>& deliveries,
@@ -106,8 +130,10 @@ int Replay(const ReplayOptions& options, const std::vector<SessionEvent>& events
       const auto deliveries = server.relay()->TakeDeliveries();
       Show(event, deliveries, options, out);
       for (const Delivery& delivery : deliveries) {
-        if (!delivery.delivered)
-          problems.push_back("webhook body is not JSON: " + delivery.webhook_body);
+        if (!delivery.Delivered()) {
+          problems.push_back("not delivered: " + delivery.failure + ": " +
+                             Visible(delivery.webhook_body, false));
+        }
       }
       for (auto& violation : game.TakeViolations()) problems.push_back(std::move(violation));
     }

@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "EmulatedHost.h"
+
 namespace GameAllocator {
 
 namespace {
@@ -15,6 +17,7 @@ struct Account {
   std::unordered_map<void*, std::size_t> live;
   std::uint64_t allocations = 0;
   std::uint64_t fail_at = 0;
+  bool record_frees = false;
   std::vector<std::string> misuse;
 };
 
@@ -72,6 +75,13 @@ void Free(void* block) {
     return;
   }
   std::free(block);
+  if (account.record_frees) GetEmulatedHost().RecordCall("FMemory.Free");
+}
+
+void RecordFrees(bool record) {
+  Account& account = TheAccount();
+  const std::lock_guard lock(account.mutex);
+  account.record_frees = record;
 }
 
 std::size_t LiveBlocks() {

@@ -18,6 +18,8 @@ std::size_t LiveBlocks();
 std::uint64_t Allocations();
 // Makes the `nth` allocation from now on (1 is the next one) fail as if memory ran out; 0 disarms.
 void FailAllocation(std::uint64_t nth);
+// With true, each free of a game block is entered in the host's call record as "FMemory.Free".
+void RecordFrees(bool record);
 // Frees of unknown or already freed blocks, and reallocations of them, since the last call.
 std::vector<std::string> TakeMisuse();
 

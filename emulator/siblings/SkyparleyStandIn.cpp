@@ -7,6 +7,7 @@
 #include <ctime>
 #include <mutex>
 #include <stdexcept>
+#include <string>
 
 #include "EmulatedHost.h"
 #include "StandIns.h"
@@ -57,20 +58,45 @@ class Relay final : public RelayStandIn {
       (void)copy;
       return;
     }
-    Delivery delivery{packet, WebhookBody(packet), false};
-    delivery.delivered = nlohmann::json::accept(delivery.webhook_body);
+    Delivery delivery{packet, WebhookBody(packet), {}};
+    delivery.failure = Failure(delivery.webhook_body);
     const std::lock_guard lock(mutex_);
     deliveries_.push_back(std::move(delivery));
   }
 
  private:
-  // The content goes in as the reporting plugin escaped it, so a report that was not escaped
-  // properly breaks the body, as it would for Discord.
+  // The content goes in as the reporting plugin escaped it, with no shield against mentions,
+  // so a report that was not escaped or made inert properly shows, as it would in Discord.
   static std::string WebhookBody(const Skyparley::DiscordPacket& packet) {
     return R"({"username":)" +
            nlohmann::json(packet.BotName)
                .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
-           R"(,"content":")" + packet.Content + R"(","allowed_mentions":{"parse":[]}})";
+           R"(,"content":")" + packet.Content + R"("})";
+  }
+
+  // What Discord checks of a message, and what a report must be to read as one code block.
+  static std::string Failure(const std::string& body) {
+    constexpr std::size_t kMessageLimit = 2000;  // UTF-16 code units
+    const auto parsed = nlohmann::json::parse(body, nullptr, false);
+    if (!parsed.is_object() || !parsed.contains("content") || !parsed.at("content").is_string()) {
+      return "the webhook body is not valid JSON";
+    }
+    const std::string& content = parsed.at("content").get_ref<const std::string&>();
+    std::size_t units = 0;
+    for (const char c : content) {
+      const auto byte = static_cast<unsigned char>(c);
+      units += ((byte & 0xC0) != 0x80 ? 1 : 0) + (byte >= 0xF0 ? 1 : 0);
+    }
+    if (units > kMessageLimit) {
+      return "the content is " + std::to_string(units) + " characters, over Discord's " +
+             std::to_string(kMessageLimit);
+    }
+    const std::string fence = "```";
+    if (content.size() < 2 * fence.size() || content.rfind(fence, 0) != 0 ||
+        content.find(fence, fence.size()) != content.size() - fence.size()) {
+      return "the content is not exactly one code block";
+    }
+    return {};
   }
 
   std::mutex mutex_;

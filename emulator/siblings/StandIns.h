@@ -16,7 +16,9 @@
 struct Delivery {
   Skyparley::DiscordPacket packet;
   std::string webhook_body;  // the JSON body posted to Discord's webhook
-  bool delivered = false;    // false when the body is not valid JSON
+  // Why Discord would refuse or mis-render the body; empty when it would post it as sent.
+  std::string failure;
+  bool Delivered() const { return failure.empty(); }
 };
 
 class RelayStandIn {

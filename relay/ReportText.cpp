@@ -1,0 +1,110 @@
+#include "ReportText.h"
+
+#include <numeric>
+
+#include "CommandLists.h"
+
+namespace Tallyrook {
+
+namespace {
+
+constexpr FChar kZeroWidthSpace = 0x200B;
+constexpr FChar kReplacement = 0xFFFD;
+constexpr FChar kControlPictures = 0x2400;
+constexpr FChar kDeletePicture = 0x2421;
+constexpr FStringView kArgumentsHidden = FTEXT(" [arguments hidden]");
+constexpr FStringView kCutStart = FTEXT("\u2026 [");
+constexpr FStringView kCutEnd = FTEXT(" more characters]");
+
+// Characters that would move text between lines or change the direction it reads in.
+bool ActsOnLayout(FChar c) {
+  return (c >= 0x80 && c <= 0x9F) || c == 0x2028 || c == 0x2029 || c == 0x200E || c == 0x200F ||
+         c == 0x061C || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+bool IsHighSurrogate(FChar c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+
+ReportValue CutMarker(std::size_t cut) {
+  const std::string digits = std::to_string(cut);
+  ReportValue marker(kCutStart);
+  marker.append(digits.begin(), digits.end());
+  marker += kCutEnd;
+  return marker;
+}
+
+std::size_t CutMarkerLength(std::size_t cut) {
+  return kCutStart.size() + DecimalDigits(cut) + kCutEnd.size();
+}
+
+// Cuts `value` to at most `room` units if that makes it shorter; the units it saves.
+std::size_t Shorten(ReportValue& value, std::size_t room) {
+  const std::size_t length = value.size();
+  const std::size_t marker = CutMarkerLength(length);  // the longest marker this value can need
+  std::size_t kept = room > marker ? room - marker : 0;
+  if (kept > 0 && IsHighSurrogate(value[kept - 1])) --kept;  // never half a pair
+  const std::size_t shortened = kept + CutMarkerLength(length - kept);
+  if (shortened >= length) return 0;
+  value.replace(kept, ReportValue::npos, CutMarker(length - kept));
+  return length - shortened;
+}
+
+}  // namespace
+
+ReportValue InertText(FStringView text) {
+  ReportValue inert;
+  inert.reserve(text.size() + text.size() / 8);
+  for (const FChar c : text) {
+    if (c < 0x20) {
+      inert += static_cast<FChar>(kControlPictures + c);
+    } else if (c == 0x7F) {
+      inert += kDeletePicture;
+    } else if (ActsOnLayout(c)) {
+      inert += kReplacement;
+    } else {
+      inert += c;
+      if (c == FChar{'`'}) inert += kZeroWidthSpace;  // no run of backticks can make a fence
+    }
+  }
+  return inert;
+}
+
+ReportValue WithArgumentsHidden(FStringView command) {
+  const FStringView word = FirstWord(command);
+  const std::size_t word_end = static_cast<std::size_t>(word.data() - command.data()) + word.size();
+  const FStringView rest = command.substr(word.empty() ? command.size() : word_end);
+  if (rest.find_first_not_of(FChar{' '}) == FStringView::npos) return ReportValue(command);
+  ReportValue hidden(command.substr(0, word_end));
+  hidden += kArgumentsHidden;
+  return hidden;
+}
+
+std::size_t Utf16Length(std::string_view utf8) noexcept {
+  std::size_t units = 0;
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0) != 0x80) ++units;  // a sequence's first byte
+    if (byte >= 0xF0) ++units;           // four bytes make a surrogate pair
+  }
+  return units;
+}
+
+std::size_t DecimalDigits(unsigned long long number) noexcept {
+  std::size_t digits = 1;
+  while (number >= 10) number /= 10, ++digits;
+  return digits;
+}
+
+void FitInOneMessage(std::size_t used, std::initializer_list<ReportValue*> values) {
+  std::size_t total = std::accumulate(
+      values.begin(), values.end(), used,
+      [](std::size_t sum, const ReportValue* value) { return sum + value->size(); });
+  for (ReportValue* value : values) {
+    if (total <= kDiscordMessageLimit) return;
+    const std::size_t excess = total - kDiscordMessageLimit;
+    total -= Shorten(*value, value->size() > excess ? value->size() - excess : 0);
+  }
+}
+
+}  // namespace Tallyrook
