@@ -78,13 +78,16 @@ class DevserverTest : public ::testing::Test {
   fs::path directory_;
 };
 
-TEST_F(DevserverTest, TheExampleSessionGivesExactlyTheExpectedPackets) {
-  const Outcome run =
-      Devserver("--config " + Example("config.json") + " --players " + Example("players.json") +
-                " --clock \"2026-12-09 20:15:00\" --format jsonl " + Example("session.jsonl"));
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out,
-            Read(fs::path(TALLYROOK_SOURCE_DIR) / "tests" / "golden" / "example-session.jsonl"));
+TEST_F(DevserverTest, TheExampleSessionsGiveExactlyTheExpectedPackets) {
+  for (const auto& [session, golden] : {std::pair{"session.jsonl", "example-session.jsonl"},
+                                        std::pair{"attacks.jsonl", "attacks.jsonl"}}) {
+    const Outcome run =
+        Devserver("--config " + Example("config.json") + " --players " + Example("players.json") +
+                  " --clock \"2026-12-09 20:15:00\" --format jsonl " + Example(session));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, Read(fs::path(TALLYROOK_SOURCE_DIR) / "tests" / "golden" / golden))
+        << session;
+  }
 }
 
 TEST_F(DevserverTest, TheTextFormatShowsTheReportAsDiscordWould) {
@@ -93,7 +96,7 @@ TEST_F(DevserverTest, TheTextFormatShowsTheReportAsDiscordWould) {
     "Rcon":{"ChannelTag":"r","BotName":"b"}}]})");
   const Outcome run = Devserver("--config \"" + config.string() + "\" --clock T",
                                 "{\"chat\": \"/say \\\"hi\\\"\", \"player\": 5}\n"
-                                "{\"chat\": \"hello\", \"player\": \"5\"}\n");
+                                "{\"chat\": \"hello\\u001b[2J\\u0085\\n\", \"player\": \"5\"}\n");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
             "> chat from (5): /say \"hi\"\n"
@@ -105,7 +108,7 @@ TEST_F(DevserverTest, TheTextFormatShowsTheReportAsDiscordWould) {
             "  SteamID: 5\n"
             "  Command: /say \"hi\"```\n"
             "\n"
-            "> chat from (5): hello\n"
+            "> chat from (5): hello\xE2\x90\x9B[2J\xEF\xBF\xBD\xE2\x90\x8A\n"
             "  (not reported)\n"
             "\n");
 }
@@ -158,7 +161,11 @@ TEST_F(DevserverTest, CheckSummarisesAConfigThePluginWouldLoad) {
                          "       chat    #mod-log as Tallyrook, 3 commands\n"),
             std::string::npos)
       << run.out;
-  EXPECT_NE(run.out.find("  BlacklistConsoleCommands  1 entry\n"), std::string::npos);
+  EXPECT_NE(run.out.find("  BlacklistConsoleCommands  0 entries\n"), std::string::npos);
+  EXPECT_NE(run.out.find("  RedactConsoleCommands     1 entry\n"
+                         "  RedactRconCommands        0 entries\n"),
+            std::string::npos)
+      << run.out;
   EXPECT_NE(run.out.find("Fallback for commands no group lists: group 4 \"Default\"\n"
                          "No warnings.\n"),
             std::string::npos)
@@ -183,6 +190,8 @@ TEST_F(DevserverTest, CheckNamesEachErrorThatStopsTheLoad) {
         "ChannelGroups[1].Chat.BotName: type must be string, but is null",
         "BlacklistChatCommands[1]: type must be string, but is object",
         "The plugin would not load: Can't initialize manager"}},
+      {R"({"RedactRconCommands":{"a":"SaveWorld","b":7}})",
+       {"RedactRconCommands.b: type must be string, but is number", "Can't initialize manager"}},
   };
   for (const Case& c : cases) {
     const fs::path config = File("config.json", c.config);
@@ -226,6 +235,11 @@ TEST_F(DevserverTest, CheckWarnsWhereAConfigWillSurpriseItsAuthor) {
        "warning: LogEverything is absent: ignored console and RCON commands are never reported"},
       {R"({"IgnoreConsoleCommands":["fly"],"LogEverything":"true"})",
        "warning: LogEverything is not true or false"},
+      {R"({"RedactConsoleCommands":["EnableCheatz"]})",
+       "warning: the console command EnableCheats is neither blacklisted nor redacted, so its "
+       "argument is reported: its argument is the server's admin password"},
+      {R"({"RedactChatCommands":["/pw x"]})",
+       "warning: RedactChatCommands[0]: \"/pw x\" holds a space and never matches"},
   };
   for (const Case& c : cases) {
     const fs::path config = File("config.json", c.config);

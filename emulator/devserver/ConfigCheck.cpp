@@ -145,6 +145,16 @@ std::vector<std::string> Warnings(const Json& document, const Built& built) {
     }
   });
 
+  // The console login's argument is the admin password, which a report would post.
+  const FString enable_cheats = FString::FromUtf8("EnableCheats");
+  if (!Tallyrook::IsListed(enable_cheats, built.lists.BlacklistConsoleCommands) &&
+      !Tallyrook::IsListed(enable_cheats, built.lists.RedactConsoleCommands)) {
+    warnings.push_back(
+        "the console command EnableCheats is neither blacklisted nor redacted, so its argument "
+        "is reported: its argument is the server's admin password (add it to "
+        "RedactConsoleCommands)");
+  }
+
   // Values read only when a command arrives.
   top.Member("StaffGroups").ForEachInList([&](const JsonPlace& entry) {
     if (!entry.Value().is_string()) {
