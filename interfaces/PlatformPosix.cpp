@@ -21,22 +21,24 @@ bool IsLowSurrogate(char16_t c) noexcept {
   return c >= 0xDC00 && c <= 0xDFFF;
 }
 
-void AppendUtf8(std::string& out, char32_t code) {
+// Writes `code` as UTF-8 at `out` and returns the end of what it wrote.
+char* WriteUtf8(char* out, char32_t code) {
   if (code < 0x80) {
-    out += static_cast<char>(code);
+    *out++ = static_cast<char>(code);
   } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
+    *out++ = static_cast<char>(0xC0 | (code >> 6));
+    *out++ = static_cast<char>(0x80 | (code & 0x3F));
   } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
+    *out++ = static_cast<char>(0xE0 | (code >> 12));
+    *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (code & 0x3F));
   } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
+    *out++ = static_cast<char>(0xF0 | (code >> 18));
+    *out++ = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (code & 0x3F));
   }
+  return out;
 }
 
 }  // namespace
@@ -51,19 +53,30 @@ bool EqualIgnoringCaseAZ(const FChar* a, const FChar* b, std::size_t count) noex
 }
 
 std::string ToUtf8(const FChar* text, std::size_t count) {
-  std::string out;
-  out.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const char16_t unit = text[i];
-    if (IsHighSurrogate(unit) && i + 1 < count && IsLowSurrogate(text[i + 1])) {
-      AppendUtf8(out, 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-      ++i;
+  constexpr std::size_t kBlock = 16;
+  std::string out(3 * count, '\0');  // no unit takes more than three bytes; a pair takes four
+  char* end = out.data();
+  for (std::size_t i = 0; i < count;) {
+    // ASCII, most of any command, goes a block at a time: tested and copied without branches.
+    if (i + kBlock <= count) {
+      unsigned bits = 0;
+      for (std::size_t k = 0; k < kBlock; ++k) bits |= text[i + k];
+      if (bits < 0x80) {
+        for (std::size_t k = 0; k < kBlock; ++k) end[k] = static_cast<char>(text[i + k]);
+        end += kBlock, i += kBlock;
+        continue;
+      }
+    }
+    const char16_t unit = text[i++];
+    if (IsHighSurrogate(unit) && i < count && IsLowSurrogate(text[i])) {
+      end = WriteUtf8(end, 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (text[i++] - 0xDC00));
     } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-      AppendUtf8(out, 0xFFFD);
+      end = WriteUtf8(end, 0xFFFD);
     } else {
-      AppendUtf8(out, unit);
+      end = WriteUtf8(end, unit);
     }
   }
+  out.resize(static_cast<std::size_t>(end - out.data()));
   return out;
 }
 

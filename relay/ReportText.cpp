@@ -1,5 +1,6 @@
 #include "ReportText.h"
 
+#include <algorithm>
 #include <numeric>
 
 #include "CommandLists.h"
@@ -20,6 +21,26 @@ constexpr FStringView kCutEnd = FTEXT(" more characters]");
 bool ActsOnLayout(FChar c) {
   return (c >= 0x80 && c <= 0x9F) || c == 0x2028 || c == 0x2029 || c == 0x200E || c == 0x200F ||
          c == 0x061C || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+// Whether no unit needs changing: printable ASCII without a backtick, as most commands are.
+// Tested a block at a time, without branches, so that the compiler can take several at once.
+bool IsPlain(FStringView text) {
+  constexpr std::size_t kBlock = 16;
+  const auto special = [](FChar c) {
+    return static_cast<unsigned>(static_cast<FChar>(c - 0x20) >= 0x5F) |
+           static_cast<unsigned>(c == FChar{'`'});
+  };
+  std::size_t i = 0;
+  for (; i + kBlock <= text.size(); i += kBlock) {
+    unsigned found = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) found |= special(text[i + k]);
+    if (found != 0) return false;
+  }
+  for (; i < text.size(); ++i) {
+    if (special(text[i]) != 0) return false;
+  }
+  return true;
 }
 
 bool IsHighSurrogate(FChar c) {
@@ -53,18 +74,20 @@ std::size_t Shorten(ReportValue& value, std::size_t room) {
 }  // namespace
 
 ReportValue InertText(FStringView text) {
-  ReportValue inert;
-  inert.reserve(text.size() + text.size() / 8);
+  if (IsPlain(text)) return ReportValue(text);
+  const auto backticks = static_cast<std::size_t>(std::count(text.begin(), text.end(), FChar{'`'}));
+  ReportValue inert(text.size() + backticks, FChar{});
+  FChar* out = inert.data();
   for (const FChar c : text) {
-    if (c < 0x20) {
-      inert += static_cast<FChar>(kControlPictures + c);
+    if (c >= 0x20 && c < 0x7F) {
+      *out++ = c;
+      if (c == FChar{'`'}) *out++ = kZeroWidthSpace;  // no run of backticks can make a fence
+    } else if (c < 0x20) {
+      *out++ = static_cast<FChar>(kControlPictures + c);
     } else if (c == 0x7F) {
-      inert += kDeletePicture;
-    } else if (ActsOnLayout(c)) {
-      inert += kReplacement;
+      *out++ = kDeletePicture;
     } else {
-      inert += c;
-      if (c == FChar{'`'}) inert += kZeroWidthSpace;  // no run of backticks can make a fence
+      *out++ = ActsOnLayout(c) ? kReplacement : c;
     }
   }
   return inert;

@@ -18,7 +18,7 @@ inline constexpr uint64 kMax = 18446744073709551615ull;
 // The sample configuration; `extra` is added to the top-level object as it is.
 std::string Config(const std::string& extra = R"("LogEverything": true)");
 
-// Text as a report shows it: each backtick followed by U+200B, and "a x N" as N times "a".
+// A backtick as a report shows it, followed by U+200B; and `text` repeated `times` times.
 inline const std::string kTick = "`\xE2\x80\x8B";
 std::string Repeat(const std::string& text, std::size_t times);
 

@@ -2,6 +2,7 @@
 // the webhook body it would post, instead of posting it.
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <ctime>
@@ -123,11 +124,16 @@ std::string MakeTimeString() {
 
 void EscapeString(std::string& text) {
   TheRelay().Enter("Skyparley::EscapeString");
+  const auto needs_escape = [](char c) {
+    return c == '\\' || c == '"' || static_cast<unsigned char>(c) < 0x20;
+  };
   std::string escaped;
-  escaped.reserve(text.size());
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    switch (c) {
+  escaped.reserve(text.size() + 16);
+  for (auto run = text.begin(); run != text.end();) {
+    const auto special = std::find_if(run, text.end(), needs_escape);
+    escaped.append(run, special);
+    if (special == text.end()) break;
+    switch (*special) {
       case '\\':
         escaped += "\\\\";
         break;
@@ -143,15 +149,13 @@ void EscapeString(std::string& text) {
       case '\t':
         escaped += "\\t";
         break;
-      default:
-        if (byte < 0x20) {
-          char code[8];
-          std::snprintf(code, sizeof code, "\\u%04x", byte);
-          escaped += code;
-        } else {
-          escaped += c;
-        }
+      default: {
+        char code[8];
+        std::snprintf(code, sizeof code, "\\u%04x", static_cast<unsigned char>(*special));
+        escaped += code;
+      }
     }
+    run = special + 1;
   }
   text = std::move(escaped);
 }
