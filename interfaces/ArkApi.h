@@ -25,11 +25,13 @@ static_assert(sizeof(BitField) == 24, "BitField is three 64-bit values");
 // The member's value: the word shifted right by the position, masked to the bit count.
 std::uint32_t ReadBitField(const BitField& field) noexcept;
 
-// The host's hook manager. Hooking routes every call of the named game function to `detour`; the
-// game's own function stays callable through the address stored in `*original`.
+// The host's hook manager, three virtual slots in this order: one the plugin never calls,
+// DisableHook, SetHook. Hooking routes every call of the named game function to `detour`; the
+// game's own function stays callable through the address stored in `*original`. The host owns
+// the object, so it has no virtual destructor, which would take slots of its own.
 class IHooks {
  public:
-  virtual ~IHooks() = default;
+  virtual void Unused() = 0;  // slot 0
   virtual bool DisableHook(const std::string& function_name, void* detour) = 0;
   virtual bool SetHook(const std::string& function_name, void* detour, void** original) = 0;
 
@@ -37,6 +39,7 @@ class IHooks {
   IHooks() = default;
   IHooks(const IHooks&) = default;
   IHooks& operator=(const IHooks&) = default;
+  ~IHooks() = default;
 };
 
 // Player details the host offers. Its operations come from the permissions plugin's module and are

@@ -15,8 +15,12 @@ bool loaded = false;
 
 }  // namespace
 
-bool Load() {
-  PluginLog::Create();
+bool Load() noexcept {
+  try {
+    PluginLog::Create();
+  } catch (...) {
+    return false;  // with no log there is nowhere to say why; the host's load fails
+  }
   try {
     if (!LoadConfiguration()) throw std::runtime_error("Can't parse configuration");
     if (!InitializeManager()) throw std::runtime_error("Can't initialize manager");
@@ -26,10 +30,13 @@ bool Load() {
   } catch (const std::exception& error) {
     PluginLog::Get()->error("Exception: {}", error.what());
     return false;
+  } catch (...) {
+    PluginLog::Get()->error("Exception: {}", "unknown exception");
+    return false;
   }
 }
 
-void Unload() {
+void Unload() noexcept {
   if (loaded) RemoveHooks();
 }
 

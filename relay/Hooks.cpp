@@ -42,14 +42,14 @@ void Disable(IHooks& hooks, const HookRow& row) noexcept {
 
 void InstallHooks() {
   IHooks& hooks = ArkApi::GetHooks();
-  std::size_t installed = 0;
+  std::size_t attempted = 0;
   try {
     for (const HookRow& row : kHookTable) {
+      ++attempted;  // a SetHook that throws may have installed its hook all the same
       hooks.SetHook(row.target, row.detour, row.original);
-      ++installed;
     }
   } catch (...) {
-    for (std::size_t i = 0; i < installed; ++i) Disable(hooks, kHookTable[i]);
+    for (std::size_t i = 0; i < attempted; ++i) Disable(hooks, kHookTable[i]);
     throw;
   }
 }

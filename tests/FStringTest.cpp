@@ -40,10 +40,13 @@ TEST_F(FStringTest, CountIncludesTheNulAndCapacityGrowsByTheRule) {
     std::string narrow;
     std::int32_t count;
     std::int32_t capacity;
+    std::uint64_t allocations;  // the NUL's room is taken with the text's, in one block
   };
-  const Case cases[] = {{"", 0, 0}, {"a", 2, 4}, {"abc", 4, 4}, {"abcd", 5, 22}};
+  const Case cases[] = {{"", 0, 0, 0}, {"a", 2, 4, 1}, {"abc", 4, 4, 1}, {"abcd", 5, 22, 1}};
   for (const Case& c : cases) {
+    const auto allocations = GameAllocator::Allocations();
     const FString text(c.narrow);
+    EXPECT_EQ(GameAllocator::Allocations(), allocations + c.allocations) << c.narrow;
     EXPECT_EQ(text.Count(), c.count) << c.narrow;
     EXPECT_EQ(text.Capacity(), c.capacity) << c.narrow;
     EXPECT_EQ(text.Len(), static_cast<std::int32_t>(c.narrow.size()));
@@ -64,6 +67,20 @@ TEST_F(FStringTest, AppendingGrowsOnlyWhenTheCountPassesTheCapacity) {
   EXPECT_EQ(text.View(), FStringView(FTEXT("abcd")));
   text += text;  // appending itself reads its own text before the block moves
   EXPECT_EQ(text.View(), FStringView(FTEXT("abcdabcd")));
+  // A growth that fails leaves the text as it was, terminated; one that succeeds needs no other.
+  for (const std::uint64_t nth : {1, 2}) {
+    FString grown;
+    GameAllocator::FailAllocation(nth);
+    try {
+      grown += FStringView(FTEXT("abcd"));  // fills the first block but for the NUL's room
+    } catch (const std::bad_alloc&) {
+    }
+    GameAllocator::FailAllocation(0);
+    EXPECT_EQ(grown.View(), FStringView(nth == 1 ? FTEXT("") : FTEXT("abcd"))) << nth;
+    if (grown.Count() > 0) {
+      EXPECT_EQ(grown.Data()[grown.Count() - 1], FChar{0}) << nth;
+    }
+  }
 }
 
 TEST_F(FStringTest, NarrowTextBecomesOneCharacterPerByte) {

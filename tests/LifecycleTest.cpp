@@ -3,6 +3,8 @@
 #include <regex>
 #include <thread>
 
+#include <spdlog/logger.h>
+
 #include "EmulatedHost.h"
 #include "EmulatedServerFixture.h"
 
@@ -10,10 +12,25 @@ namespace {
 
 class LifecycleTest : public EmulatedServerTest {};
 
+// A log line ends as the platform's lines do.
+#ifdef _WIN32
+#define LINE_END R"(\r\n)"
+#else
+#define LINE_END R"(\n)"
+#endif
 const std::regex kPluginLine(
-    R"(\d\d/\d\d/\d\d \d\d:\d\d \[Tallyrook\]\[error\] Exception: Can't parse configuration\r?\n)");
+    R"(\d\d/\d\d/\d\d \d\d:\d\d \[Tallyrook\]\[error\] Exception: Can't parse configuration)" LINE_END);
 const std::regex kHostLine(
-    R"(\[\d{4}\.\d\d\.\d\d-\d\d\.\d\d\.\d\d\] \[ArkApi\] \[info\] the host goes on\r?\n)");
+    R"(\[\d{4}\.\d\d\.\d\d-\d\d\.\d\d\.\d\d\] \[ArkApi\] \[info\] the host goes on)" LINE_END);
+
+// The calls the plugin made to the host's hook manager since the record was last taken.
+std::vector<std::string> HookManagerCalls() {
+  std::vector<std::string> calls;
+  for (auto& call : GetEmulatedHost().TakeCallRecord()) {
+    if (call.rfind("IHooks::", 0) == 0) calls.push_back(std::move(call));
+  }
+  return calls;
+}
 
 TEST_F(LifecycleTest, ASuccessfulLoadAnswersTrueWritesNothingAndUnloadRemovesTheHooks) {
   WriteConfig("{}");
@@ -54,10 +71,18 @@ TEST_F(LifecycleTest, AFailedLoadWritesOneFlushedLineInThePluginsPatternAndInsta
 TEST_F(LifecycleTest, TheHostKeepsItsOwnFormatAndLogsSafelyAfterThePluginIsFreed) {
   ASSERT_FALSE(LoadPlugin());  // writes the plugin's line, then frees the plugin
   GetEmulatedHost().Log().info("the host goes on");
+  // Another plugin logs through the very sinks the freed plugin was handed: their formatter
+  // must be the sinks' own, never one made by the freed plugin's code.
+  spdlog::logger("Other", ArkApi::GetLogSinks().begin(), ArkApi::GetLogSinks().end())
+      .info("another plugin goes on");
   const auto lines = LogLines();
-  ASSERT_EQ(lines.size(), 2u);
+  ASSERT_EQ(lines.size(), 3u);
   EXPECT_TRUE(std::regex_match(lines[0], kPluginLine)) << lines[0];
   EXPECT_TRUE(std::regex_match(lines[1], kHostLine)) << lines[1];
+  EXPECT_TRUE(std::regex_match(
+      lines[2],
+      std::regex(R"(\d\d/\d\d/\d\d \d\d:\d\d \[Other\]\[info\] another plugin goes on)" LINE_END)))
+      << lines[2];
 }
 
 TEST_F(LifecycleTest, OnlyTheSinksTheHostHadWhenTheLogWasMadeAndThatAdmitErrorsGetTheLine) {
@@ -72,16 +97,40 @@ TEST_F(LifecycleTest, OnlyTheSinksTheHostHadWhenTheLogWasMadeAndThatAdmitErrorsG
   EXPECT_EQ(late->Lines(), std::vector<std::string>{});
 }
 
+TEST_F(LifecycleTest, ALogThatCannotBeMadeFailsTheLoadWithoutAnExceptionLeavingTheEntryPoint) {
+  WriteConfig("{}");
+  GetEmulatedHost().AddFailingPluginSink();
+  std::string error;
+  EXPECT_FALSE(Start().LoadPlugin(&error));
+  EXPECT_NE(error.find("Tallyrook"), std::string::npos) << error;
+  EXPECT_EQ(LogLines(), std::vector<std::string>{});
+  EXPECT_EQ(GetEmulatedHost().HookedFunctions(), std::vector<std::string>{});
+}
+
 TEST_F(LifecycleTest, AHookInstallationThatFailsPartWayLeavesNoHookBehind) {
   WriteConfig("{}");
-  for (int nth = 1; nth <= 3; ++nth) {
-    GetEmulatedHost().FailSetHook(nth);
-    EXPECT_FALSE(LoadPlugin()) << nth;
-    EXPECT_EQ(GetEmulatedHost().HookedFunctions(), std::vector<std::string>{}) << nth;
+  const char* const functions[] = {Game::kChatFunction, Game::kConsoleFunction,
+                                   Game::kRconFunction};
+  for (const bool after_installing : {false, true}) {
+    for (int nth = 1; nth <= 3; ++nth) {
+      GetEmulatedHost().FailSetHook(nth, after_installing);
+      GetEmulatedHost().TakeCallRecord();
+      EXPECT_FALSE(LoadPlugin()) << nth;
+      EXPECT_EQ(GetEmulatedHost().HookedFunctions(), std::vector<std::string>{}) << nth;
+      // Each hook attempted is removed once, the one that threw included; the unload step of
+      // the failed load removes nothing more.
+      std::vector<std::string> expected;
+      for (int i = 0; i < nth; ++i)
+        expected.push_back(std::string("IHooks::SetHook ") + functions[i]);
+      for (int i = 0; i < nth; ++i) {
+        expected.push_back(std::string("IHooks::DisableHook ") + functions[i]);
+      }
+      EXPECT_EQ(HookManagerCalls(), expected) << nth << (after_installing ? " after" : " before");
+    }
   }
   const auto lines = PluginLines();
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_NE(lines[2].find("[error] Exception: std::bad_alloc"), std::string::npos) << lines[2];
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_NE(lines[5].find("[error] Exception: std::bad_alloc"), std::string::npos) << lines[5];
   ASSERT_TRUE(LoadPlugin());  // and the next load installs all three
   EXPECT_EQ(GetEmulatedHost().HookedFunctions().size(), 3u);
 }

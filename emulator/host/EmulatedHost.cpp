@@ -27,14 +27,36 @@ class OutputSink final : public spdlog::sinks::base_sink<std::mutex> {
   std::shared_ptr<LogOutput> output_;
 };
 
-class HostHooks final : public IHooks {
+// A sink that cannot take a pattern: setting one throws, as running out of memory would.
+class FailingSink final : public spdlog::sinks::sink {
  public:
-  explicit HostHooks(class Host& host) : host_(host) {}
-  bool DisableHook(const std::string& function_name, void* detour) override;
-  bool SetHook(const std::string& function_name, void* detour, void** original) override;
+  void log(const spdlog::details::log_msg& /*message*/) override {}
+  void flush() override {}
+  void set_pattern(const std::string& /*pattern*/) override {
+    throw std::runtime_error("this sink takes no pattern");
+  }
+  void set_formatter(std::unique_ptr<spdlog::formatter> /*formatter*/) override {
+    throw std::runtime_error("this sink takes no formatter");
+  }
+};
 
- private:
-  class Host& host_;
+// The hook manager as the host lays it out, independently of any plugin's declaration: an object
+// whose first word points at a table of three entries (one never called, DisableHook, SetHook),
+// each called with the object first, as a virtual call passes it.
+struct HookManager {
+  const void* const* table;
+  class Host* host;
+};
+
+void UnusedHookEntry(HookManager* manager);
+bool DisableHookEntry(HookManager* manager, const std::string& function_name, void* detour);
+bool SetHookEntry(HookManager* manager, const std::string& function_name, void* detour,
+                  void** original);
+
+const void* const kHookManagerTable[] = {
+    reinterpret_cast<const void*>(&UnusedHookEntry),
+    reinterpret_cast<const void*>(&DisableHookEntry),
+    reinterpret_cast<const void*>(&SetHookEntry),
 };
 
 class Host final : public EmulatedHost {
@@ -85,6 +107,8 @@ class Host final : public EmulatedHost {
     plugin_sinks_.push_back(std::make_shared<OutputSink>(std::move(output)));
   }
 
+  void AddFailingPluginSink() override { plugin_sinks_.push_back(std::make_shared<FailingSink>()); }
+
   void RemoveLogOutputs() override {
     log_.sinks().clear();
     plugin_sinks_.clear();
@@ -92,9 +116,10 @@ class Host final : public EmulatedHost {
 
   spdlog::logger& Log() override { return log_; }
 
-  void FailSetHook(int nth) override {
+  void FailSetHook(int nth, bool after_installing) override {
     const std::lock_guard lock(hooks_mutex_);
     fail_set_hook_in_ = nth;
+    fail_set_hook_after_installing_ = after_installing;
   }
 
   std::vector<std::string> HookedFunctions() const override {
@@ -135,12 +160,13 @@ class Host final : public EmulatedHost {
   }
 
   std::vector<std::shared_ptr<spdlog::sinks::sink>>& PluginSinks() { return plugin_sinks_; }
-  IHooks& Hooks() { return hooks_; }
+  IHooks& Hooks() { return *hooks_as_plugins_see_them_; }
   IApiUtils& ApiUtils() { return api_utils_; }
 
   bool SetHook(const std::string& name, void* detour, void** original) {
     const std::lock_guard lock(hooks_mutex_);
-    if (fail_set_hook_in_ > 0 && --fail_set_hook_in_ == 0) throw std::bad_alloc();
+    const bool fail = fail_set_hook_in_ > 0 && --fail_set_hook_in_ == 0;
+    if (fail && !fail_set_hook_after_installing_) throw std::bad_alloc();
     const auto found = functions_.find(name);
     if (found == functions_.end() || detour == nullptr || original == nullptr) return false;
     GameFunctionEntry& entry = *found->second;
@@ -148,6 +174,7 @@ class Host final : public EmulatedHost {
     *original = entry.original;
     entry.target.store(detour, std::memory_order_release);
     hooked_.push_back(name);
+    if (fail) throw std::bad_alloc();
     return true;
   }
 
@@ -180,7 +207,10 @@ class Host final : public EmulatedHost {
   mutable std::mutex hooks_mutex_;
   std::vector<std::string> hooked_;
   int fail_set_hook_in_ = 0;
-  HostHooks hooks_{*this};
+  bool fail_set_hook_after_installing_ = false;
+  HookManager hook_manager_{kHookManagerTable, this};
+  // Plugins reach the object through their own declaration of the interface; this host never does.
+  IHooks* hooks_as_plugins_see_them_ = reinterpret_cast<IHooks*>(&hook_manager_);
   IApiUtils api_utils_;
 
   std::atomic<bool> recording_{true};
@@ -188,14 +218,19 @@ class Host final : public EmulatedHost {
   std::vector<std::string> record_;
 };
 
-bool HostHooks::DisableHook(const std::string& function_name, void* detour) {
-  host_.RecordCall("IHooks::DisableHook " + function_name);
-  return host_.DisableHook(function_name, detour);
+void UnusedHookEntry(HookManager* manager) {
+  manager->host->RecordCall("IHooks::<slot 0, never called>");
 }
 
-bool HostHooks::SetHook(const std::string& function_name, void* detour, void** original) {
-  host_.RecordCall("IHooks::SetHook " + function_name);
-  return host_.SetHook(function_name, detour, original);
+bool DisableHookEntry(HookManager* manager, const std::string& function_name, void* detour) {
+  manager->host->RecordCall("IHooks::DisableHook " + function_name);
+  return manager->host->DisableHook(function_name, detour);
+}
+
+bool SetHookEntry(HookManager* manager, const std::string& function_name, void* detour,
+                  void** original) {
+  manager->host->RecordCall("IHooks::SetHook " + function_name);
+  return manager->host->SetHook(function_name, detour, original);
 }
 
 Host& TheHost() {

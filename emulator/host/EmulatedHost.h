@@ -48,12 +48,15 @@ class EmulatedHost {
                             spdlog::level::level_enum level = spdlog::level::trace) = 0;
   // Adds an output only to the sinks handed to plugins, as a host that grows its list later.
   virtual void AddPluginSink(std::shared_ptr<LogOutput> output) = 0;
+  // Adds a sink to those handed to plugins that throws when given a pattern, as a host sink that
+  // cannot build its formatter would.
+  virtual void AddFailingPluginSink() = 0;
   virtual void RemoveLogOutputs() = 0;
   virtual spdlog::logger& Log() = 0;
 
-  // Makes the `nth` SetHook call from now on throw std::bad_alloc, as a host out of memory would;
-  // 0 disarms.
-  virtual void FailSetHook(int nth) = 0;
+  // Makes the `nth` SetHook call from now on throw std::bad_alloc, as a host out of memory would,
+  // before or after installing its hook; 0 disarms.
+  virtual void FailSetHook(int nth, bool after_installing = false) = 0;
   // The hooks in place, by game-function name, in the order they were set.
   virtual std::vector<std::string> HookedFunctions() const = 0;
 
