@@ -28,9 +28,14 @@ bool EqualIgnoringCaseAZ(const FChar* a, const FChar* b, std::size_t count) noex
 // included, and a lone surrogate becomes U+FFFD.
 std::string ToUtf8(const FChar* text, std::size_t count);
 
-// The address of `symbol` in the sibling module named `module` ("Skyparley" for Skyparley.dll),
-// found among the modules already loaded into the process; the module is neither loaded nor
-// pinned. Throws std::runtime_error naming what is missing, as a failed delayed import would.
-void* FindSiblingFunction(const char* module, const char* symbol);
+// The sibling module named `module` ("Skyparley" for Skyparley.dll), found among the modules
+// already loaded into the process, and held from then on so that it stays loaded for good, as a
+// delayed import holds it; a module that is not loaded is not loaded here. Throws
+// std::runtime_error naming the module when it is not loaded, as a failed delayed import would.
+void* HoldLoadedModule(const char* module);
+
+// The address of `symbol` in a module that HoldLoadedModule returned. Throws std::runtime_error
+// naming what is missing.
+void* FindModuleFunction(void* handle, const char* module, const char* symbol);
 
 }  // namespace Platform

@@ -80,15 +80,20 @@ std::string ToUtf8(const FChar* text, std::size_t count) {
   return out;
 }
 
-void* FindSiblingFunction(const char* module, const char* symbol) {
+void* HoldLoadedModule(const char* module) {
   const std::string file = std::string(module) + ".so";
-  // RTLD_NOLOAD finds the module only if the host loaded it; closing the extra reference at once
-  // leaves its lifetime to the host, as GetModuleHandle does on Windows.
-  void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_NOLOAD);
+  // RTLD_NOLOAD finds the module only if the host loaded it; RTLD_NODELETE keeps it mapped after
+  // the host closes it, and the handle is never closed.
+  void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
   if (handle == nullptr) throw std::runtime_error("module not loaded: " + file);
+  return handle;
+}
+
+void* FindModuleFunction(void* handle, const char* module, const char* symbol) {
   void* address = dlsym(handle, symbol);
-  dlclose(handle);
-  if (address == nullptr) throw std::runtime_error("function not found in " + file + ": " + symbol);
+  if (address == nullptr) {
+    throw std::runtime_error("function not found in " + std::string(module) + ".so: " + symbol);
+  }
   return address;
 }
 

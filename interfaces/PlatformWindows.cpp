@@ -23,13 +23,22 @@ std::string ToUtf8(const FChar* text, std::size_t count) {
   return out;
 }
 
-void* FindSiblingFunction(const char* module, const char* symbol) {
+void* HoldLoadedModule(const char* module) {
   const std::string file = std::string(module) + ".dll";
   const std::wstring wide(file.begin(), file.end());
-  HMODULE handle = GetModuleHandleW(wide.c_str());
-  if (handle == nullptr) throw std::runtime_error("module not loaded: " + file);
-  FARPROC address = GetProcAddress(handle, symbol);
-  if (address == nullptr) throw std::runtime_error("function not found in " + file + ": " + symbol);
+  HMODULE handle = nullptr;
+  // Pinned: the module stays loaded until the process ends, whoever frees it.
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN, wide.c_str(), &handle)) {
+    throw std::runtime_error("module not loaded: " + file);
+  }
+  return handle;
+}
+
+void* FindModuleFunction(void* handle, const char* module, const char* symbol) {
+  FARPROC address = GetProcAddress(static_cast<HMODULE>(handle), symbol);
+  if (address == nullptr) {
+    throw std::runtime_error("function not found in " + std::string(module) + ".dll: " + symbol);
+  }
   return reinterpret_cast<void*>(address);
 }
 

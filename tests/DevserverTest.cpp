@@ -80,7 +80,8 @@ class DevserverTest : public ::testing::Test {
 
 TEST_F(DevserverTest, TheExampleSessionsGiveExactlyTheExpectedPackets) {
   for (const auto& [session, golden] : {std::pair{"session.jsonl", "example-session.jsonl"},
-                                        std::pair{"attacks.jsonl", "attacks.jsonl"}}) {
+                                        std::pair{"attacks.jsonl", "attacks.jsonl"},
+                                        std::pair{"siblings.jsonl", "siblings.jsonl"}}) {
     const Outcome run =
         Devserver("--config " + Example("config.json") + " --players " + Example("players.json") +
                   " --clock \"2026-12-09 20:15:00\" --format jsonl " + Example(session));
@@ -132,13 +133,18 @@ TEST_F(DevserverTest, BadUsageAndBadInputStopBeforeAnythingIsReplayed) {
       {config + " --format xml", "", 2, "unknown format xml"},
       {config, "{\"rcon\": \"SaveWorld\"}\nnot json\n", 2, "<stdin>:2: "},
       {config, "# fine\n\n{\"chat\": \"/a\", \"rcon\": \"b\", \"player\": 1}\n", 2,
-       "<stdin>:3: give exactly one of \"chat\", \"console\", \"rcon\""},
+       "<stdin>:3: give exactly one of \"chat\", \"console\", \"rcon\", \"host\""},
       {config, "{\"console\": \"fly\", \"player\": \"Ada\"}\n", 2,
        "<stdin>:1: \"player\" must be a Steam ID in decimal"},
       {config, "{\"console\": \"fly\", \"player\": -3}\n", 2,
        "<stdin>:1: \"player\" must be a Steam ID in decimal"},
       {config, "{\"console\": \"fly\"}\n", 2, "<stdin>:1: a console event needs \"player\""},
       {config, "{\"rcon\": \"x\", \"typo\": 1}\n", 2, "<stdin>:1: unknown key \"typo\""},
+      {config, "{\"host\": \"unload Tallyrook\"}\n", 2,
+       "<stdin>:1: \"host\" must be \"load\" or \"unload\", a space and \"Skyparley\" or "
+       "\"Permissions\""},
+      {config, "{\"host\": \"load Skyparley\", \"player\": 1}\n", 2,
+       "<stdin>:1: a \"host\" event takes no other key"},
       {config + " --players \"" + players.string() + "\"", "", 2,
        players.string() + ":3: player 2: \"name\" must be a string"},
       {"--config \"" + broken.string() + "\"", "{\"rcon\": \"SaveWorld\"}\n", 3,

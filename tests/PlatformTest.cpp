@@ -50,7 +50,7 @@ TEST(PlatformCompareTest, MeansWcsnicmpInTheCLocale) {
 }
 
 TEST(PlatformSiblingTest, AMissingModuleOrFunctionThrows) {
-  EXPECT_THROW(Platform::FindSiblingFunction("NoSuchSibling", "Anything"), std::runtime_error);
+  EXPECT_THROW(Platform::HoldLoadedModule("NoSuchSibling"), std::runtime_error);
 }
 
 }  // namespace

@@ -271,9 +271,9 @@ TEST_F(RelayTest, NamesAndGroupsStayInertAndInsideTheLimit) {
 // The stand-in refuses, as Discord would refuse or mis-render, what a report must never be.
 TEST_F(RelayTest, TheRelayStandInRefusesWhatDiscordWould) {
   Load(Config());
-  const auto queue =
-      reinterpret_cast<void (*)(const Skyparley::DiscordPacket&)>(Platform::FindSiblingFunction(
-          "Skyparley", "_ZN9Skyparley11QueuePacketERKNS_13DiscordPacketE"));
+  const auto queue = reinterpret_cast<void (*)(const Skyparley::DiscordPacket&)>(
+      Platform::FindModuleFunction(Platform::HoldLoadedModule("Skyparley"), "Skyparley",
+                                   "_ZN9Skyparley11QueuePacketERKNS_13DiscordPacketE"));
   const std::string one_block = "the content is not exactly one code block";
   const std::pair<std::string, std::string> cases[] = {
       {"```a\\nb```", ""},

@@ -44,7 +44,9 @@ std::string Visible(const std::string& text, bool keep_line_breaks) {
 
 std::string Describe(const SessionEvent& event, const Players& players) {
   std::string who;
-  if (event.kind != EventKind::Rcon) {
+  if (event.kind == EventKind::Host) {
+    who = "";
+  } else if (event.kind != EventKind::Rcon) {
     const auto found = players.find(event.player);
     const std::string name = found != players.end() ? found->second.name : "";
     who = " from " + (name.empty() ? "" : name + " ") + "(" + std::to_string(event.player) + ")";
@@ -79,7 +81,7 @@ void Show(const SessionEvent& event, const std::vector<Delivery>& deliveries,
     return;
   }
   out << Describe(event, options.players) << "\n";
-  if (deliveries.empty()) out << "  (not reported)\n";
+  if (deliveries.empty() && event.kind != EventKind::Host) out << "  (not reported)\n";
   for (const Delivery& delivery : deliveries) {
     out << "  #" << delivery.packet.ChannelTag << " as " << delivery.packet.BotName << "\n  "
         << Shown(delivery) << "\n";
@@ -87,7 +89,20 @@ void Show(const SessionEvent& event, const std::vector<Delivery>& deliveries,
   out << "\n";
 }
 
-void Send(Game& game, const SessionEvent& event) {
+// What the stand-ins know of this replay; given again after the host loads a sibling anew.
+void SetUpSiblings(Server& server, const ReplayOptions& options) {
+  if (RelayStandIn* relay = server.relay()) relay->SetClock(options.clock);
+  if (PermissionsStandIn* permissions = server.permissions()) {
+    for (const auto& [steam_id, player] : options.players) {
+      std::vector<Text> groups;
+      for (const auto& group : player.groups) groups.push_back(Utf16(group));
+      permissions->SetGroups(steam_id, std::move(groups));
+    }
+  }
+}
+
+void Send(Server& server, const SessionEvent& event, const ReplayOptions& options) {
+  Game& game = server.game();
   const FString text = FString::FromUtf8(event.text);
   switch (event.kind) {
     case EventKind::Chat:
@@ -99,6 +114,17 @@ void Send(Game& game, const SessionEvent& event) {
     case EventKind::Rcon:
       game.ReceiveRconPacket(event.type, text.View());
       break;
+    case EventKind::Host: {
+      const auto space = event.text.find(' ');
+      const std::string sibling = event.text.substr(space + 1);
+      if (event.text.rfind("unload", 0) == 0) {
+        server.UnloadSibling(sibling);
+      } else {
+        server.LoadSibling(sibling);
+        SetUpSiblings(server, options);
+      }
+      break;
+    }
   }
 }
 
@@ -114,20 +140,18 @@ int Replay(const ReplayOptions& options, const std::vector<SessionEvent>& events
   std::vector<std::string> problems;
   {
     Server server(ServerOptions{options.server_directory});
-    server.relay()->SetClock(options.clock);
-    for (const auto& [steam_id, player] : options.players) {
-      std::vector<Text> groups;
-      for (const auto& group : player.groups) groups.push_back(Utf16(group));
-      server.permissions()->SetGroups(steam_id, std::move(groups));
-    }
+    SetUpSiblings(server, options);
     std::string error;
     if (!server.LoadPlugin(&error)) {
       err << "tallyrook-devserver: the plugin did not load: " << error << "\n";
       return kPluginDidNotLoad;
     }
     for (const SessionEvent& event : events) {
-      Send(game, event);
-      const auto deliveries = server.relay()->TakeDeliveries();
+      Send(server, event, options);
+      // Without the relay plugin nothing can be delivered; with it freed but held by the
+      // plugin, what was queued is still there.
+      const auto deliveries =
+          server.relay() != nullptr ? server.relay()->TakeDeliveries() : std::vector<Delivery>{};
       Show(event, deliveries, options, out);
       for (const Delivery& delivery : deliveries) {
         if (!delivery.Delivered()) {

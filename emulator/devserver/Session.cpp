@@ -101,6 +101,17 @@ SessionEvent ReadEvent(const Json& line) {
                                       : EventKind::Rcon;
       if (!value.is_string()) throw std::runtime_error("\"" + key + "\" must be a string");
       event.text = value.get<std::string>();
+    } else if (key == "host") {
+      ++kinds;
+      event.kind = EventKind::Host;
+      static const char* const kActions[] = {"load Skyparley", "unload Skyparley",
+                                             "load Permissions", "unload Permissions"};
+      if (!value.is_string() || std::find(std::begin(kActions), std::end(kActions),
+                                          value.get<std::string>()) == std::end(kActions)) {
+        throw std::runtime_error(
+            R"("host" must be "load" or "unload", a space and "Skyparley" or "Permissions")");
+      }
+      event.text = value.get<std::string>();
     } else if (key == "player") {
       if (!ParseSteamId(value, event.player)) {
         throw std::runtime_error("\"player\" must be a Steam ID in decimal");
@@ -124,8 +135,13 @@ SessionEvent ReadEvent(const Json& line) {
       throw std::runtime_error("unknown key \"" + key + "\"");
     }
   }
-  if (kinds != 1) throw std::runtime_error(R"(give exactly one of "chat", "console", "rcon")");
-  if (event.kind != EventKind::Rcon && !has_player) {
+  if (kinds != 1) {
+    throw std::runtime_error(R"(give exactly one of "chat", "console", "rcon", "host")");
+  }
+  if (event.kind == EventKind::Host && line.size() != 1) {
+    throw std::runtime_error(R"(a "host" event takes no other key)");
+  }
+  if ((event.kind == EventKind::Chat || event.kind == EventKind::Console) && !has_player) {
     throw std::runtime_error(std::string("a ") + KindName(event.kind) + " event needs \"player\"");
   }
   return event;
@@ -141,6 +157,8 @@ const char* KindName(EventKind kind) {
       return "console";
     case EventKind::Rcon:
       return "rcon";
+    case EventKind::Host:
+      return "host";
   }
   return "?";
 }

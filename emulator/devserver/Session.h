@@ -26,11 +26,12 @@ struct PlayerRecord {
 
 using Players = std::map<std::uint64_t, PlayerRecord>;
 
-enum class EventKind { Chat, Console, Rcon };
+// A command as the game receives it, or an action of the host's plugin manager between commands.
+enum class EventKind { Chat, Console, Rcon, Host };
 
 struct SessionEvent {
   EventKind kind = EventKind::Chat;
-  std::string text;
+  std::string text;          // the command; for the host, "load" or "unload" and a sibling's name
   std::uint64_t player = 0;  // chat and console
   std::int32_t mode = 0;     // chat
   bool flag = false;         // console

@@ -17,5 +17,7 @@ std::string ProgramDirectory();
 void* Load(const std::string& module, std::string& error);
 void Free(void* handle);
 void* Find(void* handle, const char* symbol);
+// Whether the module is loaded into the process, by whoever loaded it.
+bool IsLoaded(const std::string& module);
 
 }  // namespace ModuleLoader

@@ -62,6 +62,13 @@ void* Find(void* handle, const char* symbol) {
   return dlsym(handle, symbol);
 }
 
+bool IsLoaded(const std::string& module) {
+  const std::string path = ProgramDirectory() + "/" + FileName(module);
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+  if (handle != nullptr) dlclose(handle);
+  return handle != nullptr;
+}
+
 }  // namespace ModuleLoader
 
 #endif

@@ -43,6 +43,10 @@ void* Find(void* handle, const char* symbol) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), symbol));
 }
 
+bool IsLoaded(const std::string& module) {
+  return GetModuleHandleW((ProgramFolder() / FileName(module)).wstring().c_str()) != nullptr;
+}
+
 }  // namespace ModuleLoader
 
 #endif

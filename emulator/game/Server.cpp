@@ -5,41 +5,56 @@
 #include "EmulatedHost.h"
 #include "ModuleLoader.h"
 
-namespace {
-
-void* LoadSibling(const std::string& module) {
+template <typename Control>
+void Server::Sibling<Control>::Load() {
+  if (module != nullptr) return;
   std::string error;
-  void* handle = ModuleLoader::Load(module, error);
-  if (handle == nullptr) throw std::runtime_error("cannot load " + module + ": " + error);
-  return handle;
+  module = ModuleLoader::Load(name, error);
+  if (module == nullptr)
+    throw std::runtime_error("cannot load " + std::string(name) + ": " + error);
+  using ControlFunction = Control* (*)();
+  const auto function =
+      reinterpret_cast<ControlFunction>(ModuleLoader::Find(module, control_symbol));
+  if (function == nullptr)
+    throw std::runtime_error(std::string("no ") + control_symbol + " in " + name);
+  control = function();
 }
 
 template <typename Control>
-Control ControlOf(void* module, const char* symbol) {
-  const auto control = reinterpret_cast<Control>(ModuleLoader::Find(module, symbol));
-  if (control == nullptr) throw std::runtime_error(std::string("no ") + symbol + " in a sibling");
-  return control;
+void Server::Sibling<Control>::Unload() {
+  ModuleLoader::Free(module);
+  module = nullptr;
+  if (!ModuleLoader::IsLoaded(name)) control = nullptr;
 }
-
-}  // namespace
 
 Server::Server(ServerOptions options) : game_(Game::Instance()) {
   GetEmulatedHost().SetCurrentDir(options.directory);
   if (options.with_relay) {
-    relay_module_ = LoadSibling("Skyparley");
-    relay_ = ControlOf<RelayControlFunction>(relay_module_, kRelayControl)();
+    relay_.Load();
+    relay_.control->Reset();
   }
   if (options.with_permissions) {
-    permissions_module_ = LoadSibling("Permissions");
-    permissions_ =
-        ControlOf<PermissionsControlFunction>(permissions_module_, kPermissionsControl)();
+    permissions_.Load();
+    permissions_.control->Reset();
   }
 }
 
 Server::~Server() {
   FreePlugin();
-  ModuleLoader::Free(permissions_module_);
-  ModuleLoader::Free(relay_module_);
+  permissions_.Unload();
+  relay_.Unload();
+}
+
+void Server::UnloadSibling(const std::string& name) {
+  if (name == relay_.name) return relay_.Unload();
+  if (name == permissions_.name) return permissions_.Unload();
+  throw std::invalid_argument("no sibling plugin " + name);
+}
+
+void Server::LoadSibling(const std::string& name) {
+  if (name == relay_.name) return relay_.Load();
+  if (name == permissions_.name) return permissions_.Load();
+  throw std::invalid_argument("no sibling plugin " + name);
 }
 
 bool Server::LoadPlugin(std::string* error) {

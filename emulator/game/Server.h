@@ -30,16 +30,32 @@ class Server {
   // notifications; false when the entry point cannot be reached from outside (on Windows).
   bool NotifyPlugin(unsigned long reason, int& answer);
 
+  // The host's plugin manager frees or loads a sibling module ("Skyparley" or "Permissions")
+  // between commands, as on an unload or load command. A freed module is gone unless somebody
+  // else holds it. Throws std::invalid_argument for another name, std::runtime_error when the
+  // module cannot be loaded.
+  void UnloadSibling(const std::string& name);
+  void LoadSibling(const std::string& name);
+
   Game& game() { return game_; }
-  // Null when that sibling was not loaded.
-  RelayStandIn* relay() { return relay_; }
-  PermissionsStandIn* permissions() { return permissions_; }
+  // Null when that sibling is not loaded.
+  RelayStandIn* relay() { return relay_.control; }
+  PermissionsStandIn* permissions() { return permissions_.control; }
 
  private:
+  template <typename Control>
+  struct Sibling {
+    const char* name;
+    const char* control_symbol;
+    void* module = nullptr;
+    Control* control = nullptr;
+
+    void Load();
+    void Unload();
+  };
+
   Game& game_;
-  void* relay_module_ = nullptr;
-  void* permissions_module_ = nullptr;
+  Sibling<RelayStandIn> relay_{"Skyparley", kRelayControl};
+  Sibling<PermissionsStandIn> permissions_{"Permissions", kPermissionsControl};
   void* plugin_ = nullptr;
-  RelayStandIn* relay_ = nullptr;
-  PermissionsStandIn* permissions_ = nullptr;
 };

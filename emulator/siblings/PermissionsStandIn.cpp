@@ -14,6 +14,11 @@ namespace {
 
 class PermissionsPlugin final : public PermissionsStandIn {
  public:
+  void Reset() override {
+    const std::lock_guard lock(mutex_);
+    groups_.clear();
+    failing_.clear();
+  }
   void SetGroups(uint64 steam_id, std::vector<std::basic_string<FChar>> groups) override {
     const std::lock_guard lock(mutex_);
     groups_[steam_id] = std::move(groups);

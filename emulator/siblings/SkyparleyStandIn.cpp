@@ -17,6 +17,13 @@ namespace {
 
 class Relay final : public RelayStandIn {
  public:
+  void Reset() override {
+    const std::lock_guard lock(mutex_);
+    clock_.clear();
+    failing_.clear();
+    deliveries_.clear();
+    keep_deliveries_ = true;
+  }
   void SetClock(std::string text) override {
     const std::lock_guard lock(mutex_);
     clock_ = std::move(text);

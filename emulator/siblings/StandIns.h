@@ -23,6 +23,8 @@ struct Delivery {
 
 class RelayStandIn {
  public:
+  // Back to a freshly loaded module's state: a module held by a plugin outlives a server.
+  virtual void Reset() = 0;
   // The text MakeTimeString returns; empty for the local time as "YYYY-MM-DD HH:MM:SS".
   virtual void SetClock(std::string text) = 0;
   // Makes the named operation ("MakeTimeString", "EscapeString", "QueuePacket") throw; empty
@@ -40,6 +42,8 @@ class RelayStandIn {
 
 class PermissionsStandIn {
  public:
+  // Back to a freshly loaded module's state: a module held by a plugin outlives a server.
+  virtual void Reset() = 0;
   virtual void SetGroups(uint64 steam_id, std::vector<std::basic_string<FChar>> groups) = 0;
   // Makes the named operation ("GetPlayerGroups", "GetSteamIdFromController", "GetSteamName")
   // throw; empty for none.
