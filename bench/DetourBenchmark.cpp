@@ -3,83 +3,19 @@
 // (launching and joining as many no-op tasks) and an in-order scan of the same groups inline.
 #include <benchmark/benchmark.h>
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <future>
 #include <memory>
 #include <vector>
 
+#include "BenchServer.h"
 #include "ChannelGroups.h"
-#include "EmulatedHost.h"
 #include "GameAllocator.h"
 #include "Relay.h"
 #include "Reports.h"
 #include "Server.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-constexpr int kCommandsPerChannel = 10;
-
-// `groups` groups of ten commands per channel, the last named "Default"; the routed command is
-// listed by the last group but one, so that every task before it is a miss.
-nlohmann::json Config(int groups) {
-  nlohmann::json config;
-  config["ChannelGroups"] = nlohmann::json::array();
-  for (int g = 0; g < groups; ++g) {
-    nlohmann::json group;
-    group["Identifier"] = g == groups - 1 ? "Default" : "G" + std::to_string(g);
-    for (const char* kind : {"Chat", "Console", "Rcon"}) {
-      std::vector<std::string> commands;
-      for (int c = 0; c < kCommandsPerChannel; ++c) {
-        const bool routed = g == std::max(groups - 2, 0) && c == kCommandsPerChannel - 1;
-        commands.push_back(routed ? "routed" : "g" + std::to_string(g) + "c" + std::to_string(c));
-      }
-      if (std::string(kind) == "Chat") {
-        for (auto& command : commands) command = "/" + command;
-      }
-      group[kind] = {{"ChannelTag", "tag"}, {"BotName", "bot"}, {"Commands", commands}};
-    }
-    config["ChannelGroups"].push_back(group);
-  }
-  config["BlacklistChatCommands"] = {"/blocked"};
-  config["BlacklistConsoleCommands"] = {"blocked"};
-  config["BlacklistRconCommands"] = {"blocked"};
-  config["StaffGroups"] = {"Admins"};
-  return config;
-}
-
-// A server with the plugin loaded on Config(groups), shared by the benchmarks of that size.
-class LoadedServer {
- public:
-  explicit LoadedServer(int groups) {
-    directory_ = fs::temp_directory_path() / ("tallyrook-bench-" + std::to_string(groups));
-    const fs::path config = directory_ / "ArkApi" / "Plugins" / "Tallyrook" / "config.json";
-    fs::create_directories(config.parent_path());
-    std::ofstream(config) << Config(groups).dump();
-    GetEmulatedHost().SetCallRecording(false);
-    server_ = std::make_unique<Server>(ServerOptions{directory_.string()});
-    server_->LoadPlugin();
-    server_->relay()->KeepDeliveries(false);
-    server_->relay()->SetClock("2026-12-09 20:15:00");
-    server_->permissions()->SetGroups(7, {FTEXT("Admins"), FTEXT("Players")});
-    player_ = &server_->game().Player(7, FTEXT("Ada"), true);
-  }
-  ~LoadedServer() {
-    server_.reset();
-    fs::remove_all(directory_);
-  }
-  Server& server() { return *server_; }
-  EmulatedController& player() { return *player_; }
-
- private:
-  fs::path directory_;
-  std::unique_ptr<Server> server_;
-  EmulatedController* player_ = nullptr;
-};
 
 LoadedServer& ServerWith(int groups) {
   static std::unique_ptr<LoadedServer> server;

@@ -2,25 +2,43 @@
 #pragma once
 
 #include <cstddef>
-#include <future>
+#include <exception>
+#include <utility>
 #include <vector>
+
+#include "Platform.h"
 
 namespace Tallyrook {
 
-// Starts `evaluate(i)` for every i below `count` as its own asynchronous task, all before any
-// result is taken, then takes the results in index order and returns the first that is not
-// empty. Returns, or passes on a taken task's exception, only after every task has finished:
-// the tasks may refer to the caller's values.
+// Starts `evaluate(i)` for every i below `count` as its own task on the system's worker threads,
+// all before any result is taken, then takes the results in index order and returns the first
+// that is not empty. Returns, or passes on a taken task's exception, only after every task has
+// finished: the tasks may refer to the caller's values.
 template <typename Result, typename Evaluate>
 Result FirstInOrder(std::size_t count, const Evaluate& evaluate) {
-  std::vector<std::future<Result>> tasks;
-  tasks.reserve(count);
+  struct Outcome {
+    Result result{};
+    std::exception_ptr error;
+  };
+  struct Work {
+    const Evaluate& evaluate;
+    std::vector<Outcome> outcomes;
+  };
+  Work work{evaluate, std::vector<Outcome>(count)};
+  const Platform::TaskBatch::Run run = [](void* context, std::size_t i) noexcept {
+    Work& shared = *static_cast<Work*>(context);
+    try {
+      shared.outcomes[i].result = shared.evaluate(i);
+    } catch (...) {
+      shared.outcomes[i].error = std::current_exception();
+    }
+  };
+  Platform::TaskBatch tasks(count, run, &work);  // gone before `work`: waits for every task
   for (std::size_t i = 0; i < count; ++i) {
-    tasks.push_back(std::async(std::launch::async, [&evaluate, i] { return evaluate(i); }));
-  }
-  for (auto& task : tasks) {
-    Result result = task.get();
-    if (result) return result;  // the tasks left untaken are waited for as `tasks` goes
+    tasks.Wait(i);
+    Outcome& outcome = work.outcomes[i];
+    if (outcome.error) std::rethrow_exception(outcome.error);
+    if (outcome.result) return std::move(outcome.result);
   }
   return Result{};
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
 using FChar = wchar_t;  // The game's UTF-16 code unit.
@@ -37,5 +38,31 @@ void* HoldLoadedModule(const char* module);
 // The address of `symbol` in a module that HoldLoadedModule returned. Throws std::runtime_error
 // naming what is missing.
 void* FindModuleFunction(void* handle, const char* module, const char* symbol);
+
+// Tasks that run at once on the system's worker threads: on Windows its thread pool (where the
+// standard asynchronous facility of Microsoft's library runs them), elsewhere one thread each
+// from the standard asynchronous facility. Every task is submitted before the constructor
+// returns; none is deferred until waited for. The module stays loaded while a task runs.
+// Never to be used inside DllMain, which must not wait for other threads.
+class TaskBatch {
+ public:
+  using Run = void (*)(void* context, std::size_t index) noexcept;
+
+  // Submits run(context, i) for every i below `count`. Throws when the system cannot take a
+  // task, after waiting for those it took.
+  TaskBatch(std::size_t count, Run run, void* context);
+  // Waits for every task.
+  ~TaskBatch();
+  TaskBatch(const TaskBatch&) = delete;
+  TaskBatch& operator=(const TaskBatch&) = delete;
+
+  // Returns once task `index` has finished.
+  void Wait(std::size_t index);
+
+  struct Task;  // each platform's own
+
+ private:
+  std::vector<Task> tasks_;
+};
 
 }  // namespace Platform

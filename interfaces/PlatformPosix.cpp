@@ -4,6 +4,7 @@
 
 #include <dlfcn.h>
 
+#include <future>
 #include <stdexcept>
 
 namespace Platform {
@@ -95,6 +96,24 @@ void* FindModuleFunction(void* handle, const char* module, const char* symbol) {
     throw std::runtime_error("function not found in " + std::string(module) + ".so: " + symbol);
   }
   return address;
+}
+
+struct TaskBatch::Task {
+  std::future<void> done;
+};
+
+TaskBatch::TaskBatch(std::size_t count, Run run, void* context) {
+  tasks_.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    // Should a launch fail, the tasks already launched are waited for as tasks_ goes.
+    tasks_.push_back({std::async(std::launch::async, [run, context, i] { run(context, i); })});
+  }
+}
+
+TaskBatch::~TaskBatch() = default;  // each future of std::async waits for its task
+
+void TaskBatch::Wait(std::size_t index) {
+  tasks_[index].done.wait();
 }
 
 }  // namespace Platform

@@ -42,6 +42,66 @@ void* FindModuleFunction(void* handle, const char* module, const char* symbol) {
   return reinterpret_cast<void*>(address);
 }
 
+struct TaskBatch::Task {
+  Run run;
+  void* context;
+  std::size_t index;
+  PTP_WORK work;
+};
+
+namespace {
+
+void CALLBACK RunTask(PTP_CALLBACK_INSTANCE /*instance*/, void* task_pointer, PTP_WORK /*work*/) {
+  const auto& task = *static_cast<const TaskBatch::Task*>(task_pointer);
+  task.run(task.context, task.index);
+}
+
+// This module, so that the pool holds it while one of its callbacks runs.
+HMODULE ThisModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+  return module;
+}
+
+void WaitAndClose(std::vector<TaskBatch::Task>& tasks) noexcept {
+  for (const TaskBatch::Task& task : tasks) {
+    WaitForThreadpoolWorkCallbacks(task.work, FALSE);
+    CloseThreadpoolWork(task.work);
+  }
+}
+
+}  // namespace
+
+TaskBatch::TaskBatch(std::size_t count, Run run, void* context) {
+  tasks_.reserve(count);  // the pool keeps each task's address: they never move
+  TP_CALLBACK_ENVIRON environment;
+  InitializeThreadpoolEnvironment(&environment);
+  SetThreadpoolCallbackLibrary(&environment, ThisModule());
+  for (std::size_t i = 0; i < count; ++i) {
+    tasks_.push_back({run, context, i, nullptr});
+    PTP_WORK work = CreateThreadpoolWork(&RunTask, &tasks_.back(), &environment);
+    if (work == nullptr) {
+      tasks_.pop_back();
+      WaitAndClose(tasks_);
+      DestroyThreadpoolEnvironment(&environment);
+      throw std::runtime_error("the thread pool took no more work");
+    }
+    tasks_.back().work = work;
+    SubmitThreadpoolWork(work);
+  }
+  DestroyThreadpoolEnvironment(&environment);
+}
+
+TaskBatch::~TaskBatch() {
+  WaitAndClose(tasks_);
+}
+
+void TaskBatch::Wait(std::size_t index) {
+  WaitForThreadpoolWorkCallbacks(tasks_[index].work, FALSE);
+}
+
 }  // namespace Platform
 
 #endif
