@@ -103,52 +103,59 @@ void Game::Run(const char* kind, std::initializer_list<const void*> arguments, I
   }
 }
 
+GameText Game::NextText(FStringView text) {
+  return MakeGameText(text, ShapeFor(text, text_shapes_++));
+}
+
 void Game::SendChat(EmulatedController& player, FStringView message, std::int32_t mode) {
-  FString text(message);
+  GameText text = NextText(message);
   const auto object_before = BytesOf(text);
   Run("chat", {&player, &text, reinterpret_cast<const void*>(std::intptr_t{mode})},
-      [&] { chat_.Target<ChatMessageFunction>()(&player, &text, mode); });
-  if (BytesOf(text) != object_before || text.View() != message) Violation("chat: text changed");
+      [&] { chat_.Target<ChatFunction>()(&player, &text, mode); });
+  if (BytesOf(text) != object_before || TextOf(text) != message) Violation("chat: text changed");
+  FreeGameText(text);
 }
 
 void Game::ConsoleCommand(EmulatedController& player, FStringView command, bool write_to_log) {
-  FString text(command);
-  FString result;
+  GameText text = NextText(command);
+  GameText result;
   const auto object_before = BytesOf(text);
-  FString* returned = nullptr;
+  GameText* returned = nullptr;
   Run("console",
       {&player, &result, &text, reinterpret_cast<const void*>(std::intptr_t{write_to_log})}, [&] {
-        returned = console_.Target<ConsoleCommandFunction>()(&player, &result, &text, write_to_log);
+        returned = console_.Target<ConsoleFunction>()(&player, &result, &text, write_to_log);
       });
   if (returned != &result) Violation("console: result of the game function not returned");
-  if (BytesOf(text) != object_before || text.View() != command) Violation("console: text changed");
+  if (BytesOf(text) != object_before || TextOf(text) != command) Violation("console: text changed");
+  FreeGameText(text);
 }
 
 void Game::ReceiveRconPacket(std::int32_t type, FStringView body) {
-  RCONPacket packet{static_cast<std::int32_t>(body.size() + 10), 7, type, FString(body)};
+  GameRconPacket packet{static_cast<std::int32_t>(body.size() + 10), 7, type, 0, NextText(body)};
   const auto object_before = BytesOf(packet);
-  auto* connection = reinterpret_cast<RCONClientConnection*>(&rcon_connection_object);
-  auto* world = reinterpret_cast<UWorld*>(&world_object);
+  void* connection = &rcon_connection_object;
+  void* world = &world_object;
   Run("rcon", {connection, &packet, world},
-      [&] { rcon_.Target<RconPacketFunction>()(connection, &packet, world); });
-  if (BytesOf(packet) != object_before || packet.Body.View() != body) {
+      [&] { rcon_.Target<RconFunction>()(connection, &packet, world); });
+  if (BytesOf(packet) != object_before || TextOf(packet.body) != body) {
     Violation("rcon: packet changed");
   }
+  FreeGameText(packet.body);
 }
 
-void Game::ChatOriginal(AShooterPlayerController* controller, FString* message, std::int32_t mode) {
+void Game::ChatOriginal(EmulatedController* controller, GameText* message, std::int32_t mode) {
   the_game->OwnFunctionRan(
       "chat", {controller, message, reinterpret_cast<const void*>(std::intptr_t{mode}), nullptr});
 }
 
-FString* Game::ConsoleOriginal(APlayerController* controller, FString* result, FString* command,
-                               bool write_to_log) {
+GameText* Game::ConsoleOriginal(EmulatedController* controller, GameText* result, GameText* command,
+                                bool write_to_log) {
   the_game->OwnFunctionRan("console", {controller, result, command,
                                        reinterpret_cast<const void*>(std::intptr_t{write_to_log})});
   return result;
 }
 
-void Game::RconOriginal(RCONClientConnection* connection, RCONPacket* packet, UWorld* world) {
+void Game::RconOriginal(void* connection, GameRconPacket* packet, void* world) {
   the_game->OwnFunctionRan("rcon", {connection, packet, world, nullptr});
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "GameObjects.h"
+#include "GameRecords.h"
 
 struct GameFunctionEntry;
 
@@ -50,11 +51,18 @@ class Game {
   Game();
   template <typename Invoke>
   void Run(const char* kind, std::initializer_list<const void*> arguments, Invoke invoke);
-  static void ChatOriginal(AShooterPlayerController* controller, FString* message,
-                           std::int32_t mode);
-  static FString* ConsoleOriginal(APlayerController* controller, FString* result, FString* command,
-                                  bool write_to_log);
-  static void RconOriginal(RCONClientConnection* connection, RCONPacket* packet, UWorld* world);
+  // The game's own functions, with the game's own records.
+  using ChatFunction = void (*)(EmulatedController* controller, GameText* message,
+                                std::int32_t mode);
+  using ConsoleFunction = GameText* (*)(EmulatedController* controller, GameText* result,
+                                        GameText* command, bool write_to_log);
+  using RconFunction = void (*)(void* connection, GameRconPacket* packet, void* world);
+  static void ChatOriginal(EmulatedController* controller, GameText* message, std::int32_t mode);
+  static GameText* ConsoleOriginal(EmulatedController* controller, GameText* result,
+                                   GameText* command, bool write_to_log);
+  static void RconOriginal(void* connection, GameRconPacket* packet, void* world);
+  // A text for the game's next call, in the next of the shapes the host allows.
+  GameText NextText(FStringView text);
 
   void OwnFunctionRan(const char* kind, std::array<const void*, 4> arguments);
   void Violation(std::string text);
@@ -66,6 +74,7 @@ class Game {
   std::deque<EmulatedController> players_;  // controllers never move
   std::atomic<int> calls_in_flight_{0};
   std::atomic<std::uint64_t> calls_started_{0};
+  std::atomic<std::uint64_t> text_shapes_{0};
   std::atomic<std::uint64_t> fail_allocation_in_next_call_{0};
   std::mutex record_mutex_;
   std::vector<std::string> violations_;

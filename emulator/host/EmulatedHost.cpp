@@ -3,6 +3,7 @@
 #include <spdlog/sinks/base_sink.h>
 
 #include <algorithm>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -146,12 +147,25 @@ class Host final : public EmulatedHost {
     return found == addresses_.end() ? nullptr : found->second;
   }
 
+  // The description as the host lays it out, handed over byte for byte as the type plugins
+  // declare for it.
   BitField FieldOf(const void* object, const std::string& member) const {
+    struct Description {
+      std::uintptr_t word;     // bytes 0-7: the address of the 32-bit word holding the member
+      std::uint64_t position;  // bytes 8-15: the bit position, low 32 bits used
+      std::uint64_t count;     // bytes 16-23: the bit count
+    };
+    static_assert(sizeof(Description) == 24 && sizeof(BitField) == 24, "three 64-bit values");
+    Description description{0, 0, 0};
     const auto found = bit_fields_.find(member);
-    if (found == bit_fields_.end() || object == nullptr) return {0, 0, 0};
-    const BitFieldPlace& place = found->second;
-    return {reinterpret_cast<std::uintptr_t>(object) + place.byte_offset, place.bit_position,
-            place.bit_count};
+    if (found != bit_fields_.end() && object != nullptr) {
+      const BitFieldPlace& place = found->second;
+      description = {reinterpret_cast<std::uintptr_t>(object) + place.byte_offset,
+                     place.bit_position, place.bit_count};
+    }
+    BitField field;
+    std::memcpy(static_cast<void*>(&field), &description, sizeof description);
+    return field;
   }
 
   std::string CurrentDir() const {

@@ -1,12 +1,15 @@
 // The permissions plugin as the emulated server's stand-in: groups by Steam ID, in the order they
 // were given, and the two player details the host's utilities take from this module.
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <stdexcept>
 
 #include "ArkApi.h"
 #include "EmulatedHost.h"
+#include "FMemory.h"
 #include "GameObjects.h"
+#include "GameRecords.h"
 #include "Permissions.h"
 #include "StandIns.h"
 
@@ -33,19 +36,35 @@ class PermissionsPlugin final : public PermissionsStandIn {
     EnterCall(call, failing_);
   }
 
-  TArray<FString> GroupsOf(uint64 steam_id) {
-    TArray<FString> groups;
+  // The player's groups as the game's array of texts, each text in the next shape the host
+  // allows; no block at all for a player without groups.
+  GameArray<GameText> GroupsOf(uint64 steam_id) {
+    GameArray<GameText> groups;
     const std::lock_guard lock(mutex_);
     const auto found = groups_.find(steam_id);
-    if (found == groups_.end()) return groups;
-    for (const auto& group : found->second) groups.Add(FString(FStringView(group)));
+    if (found == groups_.end() || found->second.empty()) return groups;
+    const auto count = static_cast<std::int32_t>(found->second.size());
+    groups.data = static_cast<GameText*>(
+        FMemory::Malloc(sizeof(GameText) * static_cast<std::size_t>(count + 1)));
+    groups.capacity = count + 1;  // one to spare, as the game's arrays grow
+    try {
+      for (const auto& group : found->second) groups.data[groups.count++] = NextText(group);
+    } catch (...) {
+      --groups.count;  // the text that failed was never made
+      for (std::int32_t i = 0; i < groups.count; ++i) FreeGameText(groups.data[i]);
+      FMemory::Free(groups.data);
+      throw;
+    }
     return groups;
   }
+
+  GameText NextText(FStringView text) { return MakeGameText(text, ShapeFor(text, shapes_++)); }
 
  private:
   std::mutex mutex_;
   std::map<uint64, std::vector<std::basic_string<FChar>>> groups_;
   std::string failing_;
+  std::atomic<std::uint64_t> shapes_{0};
 };
 
 PermissionsPlugin& ThePlugin() {
@@ -62,7 +81,7 @@ const EmulatedController& ControllerOf(AController* controller) {
 
 TArray<FString> Permissions::GetPlayerGroups(uint64 steam_id) {
   ThePlugin().Enter("Permissions::GetPlayerGroups");
-  return ThePlugin().GroupsOf(steam_id);
+  return HandOver<TArray<FString>>(ThePlugin().GroupsOf(steam_id));
 }
 
 uint64 IApiUtils::GetSteamIdFromController(AController* controller) {
@@ -72,7 +91,8 @@ uint64 IApiUtils::GetSteamIdFromController(AController* controller) {
 
 FString IApiUtils::GetSteamName(AController* controller) {
   ThePlugin().Enter("IApiUtils::GetSteamName");
-  return FString(FStringView(ControllerOf(controller).steam_name));
+  const std::basic_string<FChar>& name = ControllerOf(controller).steam_name;
+  return HandOver<FString>(ThePlugin().NextText(name));
 }
 
 extern "C" SIBLING_API PermissionsStandIn* EmulatedPermissions() {
