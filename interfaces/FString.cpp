@@ -105,5 +105,8 @@ std::string ToUtf8(FStringView text) {
 }
 
 bool EqualsIgnoringCase(FStringView a, FStringView b) noexcept {
+  // As the C runtime compares texts: each ends at its first NUL.
+  a = a.substr(0, a.find(FChar{0}));
+  b = b.substr(0, b.find(FChar{0}));
   return a.size() == b.size() && Platform::EqualIgnoringCaseAZ(a.data(), b.data(), a.size());
 }

@@ -47,5 +47,6 @@ static_assert(sizeof(FString) == 16, "FString is a pointer, a count and a capaci
 // UTF-8 of the text, as FString::ToUtf8 gives it.
 std::string ToUtf8(FStringView text);
 
-// Whole texts equal when the letters A-Z are folded, as the game compares names.
+// Whole texts equal when the letters A-Z are folded, as the game compares names with the C
+// runtime (_wcsicmp): each text ends at its first NUL.
 bool EqualsIgnoringCase(FStringView a, FStringView b) noexcept;

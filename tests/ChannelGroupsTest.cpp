@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -125,9 +126,15 @@ class Gate {
     open_ = true;
     changed_.notify_all();
   }
+  // Fails the test rather than hang should the gate never open (tasks that were deferred
+  // until their results were asked for); no test waits near this long when it passes.
   void Wait() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return open_; });
+    if (!changed_.wait_for(lock, std::chrono::seconds(60), [this] { return open_; })) {
+      ADD_FAILURE() << "the gate never opened: the tasks did not all run at once";
+      open_ = true;
+      changed_.notify_all();
+    }
   }
 
  private:

@@ -13,18 +13,23 @@ using Tallyrook::MatchesCommand;
 
 class CommandListsTest : public GameMemoryTest {};
 
-FString Text(const char* utf8) {
+FString Text(const std::string& utf8) {
   return FString::FromUtf8(utf8);
 }
 
 TEST_F(CommandListsTest, TheFirstWordDecidesIgnoringTheCaseOfAToZ) {
   struct Case {
-    const char* command;
-    const char* entry;
+    std::string command;
+    std::string entry;
     bool matches;
   };
   const Case cases[] = {
       {"/kick bob", "/kick", true},
+      // Texts end at their first NUL, as the C runtime compares them.
+      {std::string("/login\0 x", 9), "/login", true},
+      {std::string("/LOGIN\0", 7), "/login", true},
+      {"/lo", std::string("/lo\0gin", 7), true},
+      {std::string("\0/login", 7), "/login", false},
       {"/KICK bob", "/kIcK", true},
       {"/kick bob", "kick", false},       // the slash is part of the word
       {"   /kick   bob", "/kick", true},  // leading and repeated spaces do not matter

@@ -66,6 +66,7 @@ TEST_F(RelayTest, ChatCommandsAreReportedToTheirChannelWithThePlayersDetails) {
       {kBob, "/pw", "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/pw")},
       {kBob, "/pw   ", "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/pw   ")},
       {kBob, "/login hunter2", ""},  // blacklisted, and redacted too: the blacklist wins
+      {kBob, std::string("/login\0 hunter2", 15), ""},  // a NUL ends the word, as in C
       {kBob, "/LOGIN", ""},
       {kAlice, "/help", ""},      // ignored
       {kBob, "hello /kick", ""},  // conversation, not a command
