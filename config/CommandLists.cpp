@@ -4,6 +4,10 @@
 
 namespace Tallyrook {
 
+bool IsChatCommand(const FString& message) noexcept {
+  return !message.IsEmpty() && (*message)[0] == FChar{'/'};
+}
+
 FStringView FirstWord(FStringView command) noexcept {
   const auto start = command.find_first_not_of(FChar{' '});
   if (start == FStringView::npos) return {};
@@ -17,10 +21,17 @@ bool MatchesCommand(const FString& command, const FString& entry) noexcept {
 }
 
 bool IsListed(const FString& command, const CommandList& list) noexcept {
+  return FirstListed(command, list).has_value();
+}
+
+std::optional<std::size_t> FirstListed(const FString& command, const CommandList& list) noexcept {
   const FStringView word = FirstWord(command.View());
-  return !word.empty() && std::any_of(list.begin(), list.end(), [word](const FString& entry) {
+  if (word.empty()) return std::nullopt;
+  const auto found = std::find_if(list.begin(), list.end(), [word](const FString& entry) {
     return EqualsIgnoringCase(word, entry.View());
   });
+  if (found == list.end()) return std::nullopt;
+  return static_cast<std::size_t>(found - list.begin());
 }
 
 CommandList ReadCommandList(const JsonPlace& place) {

@@ -2,6 +2,8 @@
 // command: its first space-separated word equals the name, ignoring the case of A-Z.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -38,10 +40,14 @@ inline constexpr std::pair<const char*, CommandList CommandLists::*> kCommandLis
     {"RedactRconCommands", &CommandLists::RedactRconCommands},
 };
 
+// Whether a chat message is a command: it starts with "/"; anything else is conversation.
+bool IsChatCommand(const FString& message) noexcept;
 // The command's first word: split at U+0020 only, empty pieces dropped; empty when none.
 FStringView FirstWord(FStringView command) noexcept;
 bool MatchesCommand(const FString& command, const FString& entry) noexcept;
 bool IsListed(const FString& command, const CommandList& list) noexcept;
+// The index of the first entry the command matches; none when no entry does.
+std::optional<std::size_t> FirstListed(const FString& command, const CommandList& list) noexcept;
 
 // Reads a list of command names; each entry must be a string, decoded from UTF-8.
 CommandList ReadCommandList(const JsonPlace& place);

@@ -15,10 +15,14 @@ std::string JsonLibraryMessage(const std::exception& error) {
                                                                             : text;
 }
 
-ConfigError::ConfigError(std::string path, std::string message)
+ConfigError::ConfigError(std::string path, std::string message, std::string expected,
+                         std::string found, std::string missing_at)
     : std::runtime_error(path.empty() ? message : path + ": " + message),
       path_(std::move(path)),
-      message_(std::move(message)) {}
+      message_(std::move(message)),
+      expected_(std::move(expected)),
+      found_(std::move(found)),
+      missing_at_(std::move(missing_at)) {}
 
 JsonPlace JsonPlace::Member(const char* key) const {
   if (value_.is_null()) return JsonPlace(kAbsent, this, key, kNoIndex);
@@ -29,9 +33,9 @@ JsonPlace JsonPlace::Member(const char* key) const {
   try {
     (void)value_[key];  // not an object: the library's own type error, naming the type
   } catch (const Json::exception& error) {
-    Fail(error);
+    Fail(error, "object");
   }
-  Fail(std::logic_error("a key looked up in a value that is not an object"));
+  Fail(std::logic_error("a key looked up in a value that is not an object"), "object");
 }
 
 const std::string& JsonPlace::String() const {
@@ -39,16 +43,16 @@ const std::string& JsonPlace::String() const {
   try {
     (void)value_.get<std::string>();
   } catch (const Json::exception& error) {
-    Fail(error);
+    Fail(error, "string");
   }
-  Fail(std::logic_error("a string that is not a string"));
+  Fail(std::logic_error("a string that is not a string"), "string");
 }
 
 bool JsonPlace::Boolean() const {
   try {
     return value_.get<bool>();
   } catch (const Json::exception& error) {
-    Fail(error);
+    Fail(error, "boolean");
   }
 }
 
@@ -59,8 +63,17 @@ std::string JsonPlace::Path() const {
   return path.empty() ? std::string(key_) : path + "." + std::string(key_);
 }
 
-void JsonPlace::Fail(const std::exception& error) const {
-  throw ConfigError(Path(), JsonLibraryMessage(error));
+bool JsonPlace::Absent() const noexcept {
+  return &value_ == &kAbsent;
+}
+
+void JsonPlace::Fail(const std::exception& error, const char* expected) const {
+  const JsonPlace* missing = nullptr;
+  for (const JsonPlace* place = this; place != nullptr && place->Absent(); place = place->parent_) {
+    missing = place;
+  }
+  throw ConfigError(Path(), JsonLibraryMessage(error), expected, value_.type_name(),
+                    missing != nullptr ? missing->Path() : std::string());
 }
 
 }  // namespace Tallyrook

@@ -16,16 +16,26 @@ using Json = nlohmann::json;
 // The JSON library's message without its "[json.exception.type_error.302] " prefix.
 std::string JsonLibraryMessage(const std::exception& error);
 
-// A configuration value that could not be read: where it is, and the JSON library's message.
+// A configuration value that could not be read: where it is, and the JSON library's message;
+// and, for a reader who wants plain words, what was expected there ("string", "boolean" or
+// "object"), the JSON type found, and where the first absent key on the way to it is.
 class ConfigError : public std::runtime_error {
  public:
-  ConfigError(std::string path, std::string message);
+  ConfigError(std::string path, std::string message, std::string expected = {},
+              std::string found = {}, std::string missing_at = {});
   const std::string& Path() const noexcept { return path_; }
   const std::string& Message() const noexcept { return message_; }
+  const std::string& Expected() const noexcept { return expected_; }
+  const std::string& Found() const noexcept { return found_; }
+  // The path of the absent key whose absence caused the error; empty when nothing was absent.
+  const std::string& MissingAt() const noexcept { return missing_at_; }
 
  private:
   std::string path_;
   std::string message_;
+  std::string expected_;
+  std::string found_;
+  std::string missing_at_;
 };
 
 // A value of the document with the way to it from the top. A place refers to the place it was
@@ -52,7 +62,8 @@ class JsonPlace {
   JsonPlace(const Json& value, const JsonPlace* parent, std::string_view key,
             std::size_t index) noexcept
       : value_(value), parent_(parent), key_(key), index_(index) {}
-  [[noreturn]] void Fail(const std::exception& error) const;
+  [[noreturn]] void Fail(const std::exception& error, const char* expected) const;
+  bool Absent() const noexcept;
 
   static constexpr std::size_t kNoIndex = static_cast<std::size_t>(-1);
   const Json& value_;

@@ -25,8 +25,7 @@ bool IsAdministrator(const APlayerController* controller) {
 }
 
 void ReportChat(AShooterPlayerController* controller, const FString& message) {
-  // Only a message that starts with "/" is a command; anything else is conversation.
-  if (message.IsEmpty() || (*message)[0] != FChar{'/'}) return;
+  if (!IsChatCommand(message)) return;
   RelayCommand(
       message, kChat, [] { return false; },
       [&](FStringView shown_command, auto queue) {

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <sstream>
 
 #ifndef _WIN32
@@ -187,22 +189,32 @@ TEST_F(DevserverTest, CheckNamesEachErrorThatStopsTheLoad) {
       {"{\"a\": // no\n}",
        {"syntax error", "The plugin would not load: Can't parse configuration"}},
       {"", {"unexpected end of input", "Can't parse configuration"}},
-      {"[]",
-       {"top level: cannot use operator[] with a string argument with array",
-        "Can't initialize manager"}},
-      {R"({"ChannelGroups":[{"Identifier":"A"},{"Identifier":"B","Chat":{"ChannelTag":"t","BotName":null}}],
-          "BlacklistChatCommands":["/x",{}]})",
-       {"ChannelGroups[0].Chat.ChannelTag: type must be string, but is null",
-        "ChannelGroups[1].Chat.BotName: type must be string, but is null",
-        "BlacklistChatCommands[1]: type must be string, but is object",
+      {"[]", {"top level: expected an object, found an array", "Can't initialize manager"}},
+      {R"({"ChannelGroups":[{"Identifier":"A"},{"Identifier":"B","Chat":{"ChannelTag":"t","BotName":null}},
+          {"Identifier":"C","Chat":{"ChannelTag":"t"}}], "BlacklistChatCommands":["/x",{}]})",
+       {"ChannelGroups[0].Chat: missing (an object with ChannelTag and BotName is required)",
+        "ChannelGroups[1].Chat.BotName: expected a string, found null",
+        "ChannelGroups[2].Chat.BotName: missing (a string is required)",
+        "BlacklistChatCommands[1]: expected a string, found an object",
         "The plugin would not load: Can't initialize manager"}},
+      {R"({"ChannelGroups":[{"Identifier":"A","Chat":{"ChannelTag":"t","BotName":"b"},
+          "Console":{"ChannelTag":"t","BotName":"b"},"Rcon":"r"}, null]})",
+       {"ChannelGroups[0].Rcon: expected an object with ChannelTag and BotName, found a string",
+        "ChannelGroups[1].Identifier: missing (a string is required)"}},
+      {R"({"ChannelGroups":"Default"})",
+       {"ChannelGroups: expected a list of group objects, found a string"}},
       {R"({"RedactRconCommands":{"a":"SaveWorld","b":7}})",
-       {"RedactRconCommands.b: type must be string, but is number", "Can't initialize manager"}},
+       {"RedactRconCommands.b: expected a string, found a number", "Can't initialize manager"}},
+      {std::string("\xFF\xFE{\0}\0", 6),
+       {"saved as UTF-16 (it starts with a UTF-16 byte-order mark): save it as UTF-8",
+        "Can't parse configuration"}},
+      {"{\"a\":\n\"caf\xE9\"}", {": line 2: not UTF-8 text: save the file as UTF-8"}},
   };
   for (const Case& c : cases) {
     const fs::path config = File("config.json", c.config);
     const Outcome run = Devserver("check \"" + config.string() + "\"");
     EXPECT_EQ(run.status, 1) << c.config;
+    EXPECT_EQ(run.out.find("type must be"), std::string::npos) << run.out;  // plain words only
     for (const auto& line : c.lines) {
       EXPECT_NE(run.out.find(line), std::string::npos) << c.config << "\n" << run.out;
     }
@@ -223,20 +235,23 @@ TEST_F(DevserverTest, CheckWarnsWhereAConfigWillSurpriseItsAuthor) {
   const Case cases[] = {
       {"{\"ChannelGroups\":[" + group("default", "[]") + "]}",
        "warning: no group is named exactly \"Default\": commands that no group lists are not "
-       "reported (ChannelGroups[0] is named \"default\"; the name is case-sensitive)"},
+       "reported"},
+      {"{\"ChannelGroups\":[" + group(" default", "[]") + "]}",
+       "warning: ChannelGroups[0].Identifier (line 1): \" default\" is not the fallback: only a "
+       "group named exactly \"Default\" is"},
       {"{\"ChannelGroups\":[" + group("Default", "[]") + "," + group("Default", "[]") + "]}",
-       "warning: ChannelGroups[1]: the name \"Default\" is taken by ChannelGroups[0], which is "
-       "the fallback"},
+       "warning: ChannelGroups[1] (line 1): the name \"Default\" is taken by ChannelGroups[0], "
+       "which is the fallback"},
       {"{\"ChannelGroups\":[" + group("Default", R"(["/kick bob"])") + "]}",
-       "warning: ChannelGroups[0].Chat.Commands[0]: \"/kick bob\" holds a space and never "
-       "matches"},
+       "warning: ChannelGroups[0].Chat.Commands[0] (line 1): \"/kick bob\" holds a space and "
+       "never matches"},
       {R"({"IgnoreChatCommands":["/a",""]})",
-       "warning: IgnoreChatCommands[1]: an empty entry never matches a command"},
+       "warning: IgnoreChatCommands[1] (line 1): an empty entry never matches a command"},
       {"{\"ChannelGroups\":[" + group("Default", R"(["/LOGIN"])") +
            R"(],"BlacklistChatCommands":["/login"]})",
-       "warning: ChannelGroups[0].Chat.Commands[0]: \"/LOGIN\" is blacklisted for chat commands, "
-       "so it is never reported"},
-      {R"({"StaffGroups":["Admins",3]})", "warning: StaffGroups[1]: not a string"},
+       "warning: ChannelGroups[0].Chat.Commands[0] (line 1): \"/LOGIN\" is blacklisted for chat "
+       "commands by BlacklistChatCommands[0], so it is never reported"},
+      {R"({"StaffGroups":["Admins",3]})", "warning: StaffGroups[1] (line 1): not a string"},
       {R"({"IgnoreRconCommands":["ListPlayers"]})",
        "warning: LogEverything is absent: ignored console and RCON commands are never reported"},
       {R"({"IgnoreConsoleCommands":["fly"],"LogEverything":"true"})",
@@ -245,14 +260,157 @@ TEST_F(DevserverTest, CheckWarnsWhereAConfigWillSurpriseItsAuthor) {
        "warning: the console command EnableCheats is neither blacklisted nor redacted, so its "
        "argument is reported: its argument is the server's admin password"},
       {R"({"RedactChatCommands":["/pw x"]})",
-       "warning: RedactChatCommands[0]: \"/pw x\" holds a space and never matches"},
+       "warning: RedactChatCommands[0] (line 1): \"/pw x\" holds a space and never matches"},
+      // Keys the plugin never reads, with the one most likely meant.
+      {"{\n\"BlacklistChatCommand\": [\"/login\"]}",
+       "warning: BlacklistChatCommand (line 2): unknown key \"BlacklistChatCommand\", which the "
+       "plugin ignores; did you mean \"BlacklistChatCommands\"?"},
+      {R"({"blacklistRconCommands": []})", "did you mean \"BlacklistRconCommands\"?"},
+      {R"({"LogEverthing": true})", "did you mean \"LogEverything\"?"},
+      {R"({"StaffGroup": []})", "did you mean \"StaffGroups\"?"},
+      {R"({"Whatever": []})", "unknown key \"Whatever\", which the plugin ignores\n"},
+      {R"({"ChannelGroups":[{"Identifier":"Default","Chat":{"ChannelTag":"t","BotName":"b","Command":["/a"]},
+         "Console":{"ChannelTag":"t","BotName":"b","commands":[]},"Rcon":{"ChannelTag":"t","BotName":"b"},"Rocn":{}}]})",
+       "warning: ChannelGroups[0].Chat.Command (line 1): unknown key \"Command\", which the "
+       "plugin ignores; did you mean \"Commands\"?"},
+      {R"({"ChannelGroups":[{"Identifier":"Default","Chat":{"ChannelTag":"t","BotName":"b"},
+         "Console":{"ChannelTag":"t","BotName":"b","commands":[]},"Rcon":{"ChannelTag":"t","BotName":"b"}}]})",
+       "warning: ChannelGroups[0].Console.commands (line 2): unknown key"},
+      {R"({"ChannelGroups":[{"Identifier":"Default","Chat":{"ChannelTag":"t","BotName":"b"},
+         "Console":{"ChannelTag":"t","BotName":"b"},"Rcon":{"ChannelTag":"t","BotName":"b"},"Rocn":{}}]})",
+       "warning: ChannelGroups[0].Rocn (line 2): unknown key \"Rocn\", which the plugin ignores; "
+       "did you mean \"Rcon\"?"},
+      // Chat entries without their slash, and entries that hold what never matches.
+      {R"({"BlacklistChatCommands":["login"]})",
+       "warning: BlacklistChatCommands[0] (line 1): \"login\" does not start with \"/\", so it "
+       "never matches a chat command"},
+      {"{\"ChannelGroups\":[" + group("Default", R"(["kick"])") + "]}",
+       "ChannelGroups[0].Chat.Commands[0] (line 1): \"kick\" does not start with \"/\""},
+      {R"({"RedactChatCommands":["/kick,/ban"]})",
+       "\"/kick,/ban\" holds a comma: list each command as an entry of its own"},
+      {R"({"IgnoreConsoleCommands":["fly\tx"]})", "holds a tab, which does not separate words"},
+      {R"({"IgnoreRconCommands":["ListPlayers "]})",
+       "\"ListPlayers \" has a space before or after it and never matches"},
+      // Text the plugin never reads, and keys given twice.
+      {"{\"StaffGroups\":[]}}\n{\"BlacklistChatCommands\":[\"/login\"]}",
+       "warning: text after the first JSON value is ignored by the plugin: everything from line 1"},
+      {"{}\n\n  \"BlacklistChatCommands\": [\"/login\"]",
+       "ignored by the plugin: everything from line 3"},
+      {"{\"IgnoreChatCommands\": [\"/a\"],\n\"IgnoreChatCommands\": [\"/b\"]}",
+       "warning: top level (line 1): the key \"IgnoreChatCommands\" is given twice (lines 1 and "
+       "2); the plugin uses the value from line 2"},
+      // Entries that never take effect.
+      {R"({"IgnoreChatCommands":["/x"],"BlacklistChatCommands":["/a","/X"]})",
+       "warning: IgnoreChatCommands[0] (line 1): \"/x\" is also blacklisted by "
+       "BlacklistChatCommands[1], so this ignore entry has no effect"},
+      {"{\"IgnoreChatCommands\":[\"/help\"],\"ChannelGroups\":[" +
+           group("Default", R"(["/HELP"])") + "]}",
+       "warning: IgnoreChatCommands[0] (line 1): \"/help\" is also listed in "
+       "ChannelGroups[0].Chat.Commands[0], but ignored chat commands are never reported"},
+      {"{\"ChannelGroups\":[" + group("A", R"(["/tp","/kick"])") + "," +
+           group("Default", R"(["/KICK"])") + "]}",
+       "warning: ChannelGroups[1].Chat.Commands[0] (line 1): \"/KICK\" is taken first by "
+       "ChannelGroups[0].Chat.Commands[1], so this entry never routes a command"},
   };
   for (const Case& c : cases) {
     const fs::path config = File("config.json", c.config);
     const Outcome run = Devserver("check \"" + config.string() + "\"");
     EXPECT_EQ(run.status, 0) << c.config << run.out;
     EXPECT_NE(run.out.find(c.warning), std::string::npos) << c.config << "\n" << run.out;
+    // --strict turns any warning into a failure, for scripts that gate a config change.
+    EXPECT_EQ(Devserver("check --strict \"" + config.string() + "\"").status, 1) << c.config;
   }
+  EXPECT_EQ(Devserver("check --strict " + Example("config.json")).status, 0);
+}
+
+TEST_F(DevserverTest, ExplainGivesTheDecisionThatAReplayOfTheSameCommandShows) {
+  const std::string example = Read(fs::path(TALLYROOK_SOURCE_DIR) / "examples" / "config.json");
+  const auto variant = [&](const std::string& from, const std::string& to) {
+    std::string text = example;
+    text.replace(text.find(from), from.size(), to);
+    return File("config-" + std::to_string(std::hash<std::string>()(to)) + ".json", text);
+  };
+  const std::map<std::string, fs::path> configs = {
+      {"example", File("config-example.json", example)},
+      {"log false", variant("\"LogEverything\": true", "\"LogEverything\": false")},
+      {"log absent", variant("\"LogEverything\": true", "\"Unread\": true")},
+      {"no Default", variant("\"Identifier\": \"Default\"", "\"Identifier\": \"Fallback\"")},
+  };
+  const fs::path players = File("players.json", R"({"1": {"admin": true}, "2": {}})");
+  struct Case {
+    const char* config;
+    const char* kind;
+    std::string command;
+    bool admin;
+    std::string step;
+    std::string outcome;
+  };
+  const Case cases[] = {
+      {"example", "chat", "/login pw", false,
+       "blacklisted by BlacklistChatCommands[0] (\"/login\")", "-> not reported"},
+      {"example", "chat", "hello", false, "plain chat, not a command", "-> not reported"},
+      {"example", "chat", "/help", true, "ignored by IgnoreChatCommands[0] (\"/help\")",
+       "-> not reported: ignored"},
+      {"example", "console", "fly", false, "ignored by IgnoreConsoleCommands[0] (\"fly\")",
+       "-> not reported: the player is not an administrator"},
+      {"example", "console", "fly", true, "LogEverything is true: reported all the same",
+       "-> reported to #commands as Tallyrook"},
+      {"log false", "console", "fly", true, "", "-> not reported: LogEverything is false"},
+      {"log absent", "console", "fly", true, "", "-> not reported: LogEverything is absent"},
+      {"example", "rcon", "ListPlayers", false, "ignored by IgnoreRconCommands[0]",
+       "-> reported to #rcon as Tallyrook"},
+      {"log false", "rcon", "ListPlayers", false, "", "-> not reported: LogEverything is false"},
+      {"log absent", "rcon", "ListPlayers", false, "", "-> not reported: LogEverything is absent"},
+      {"example", "rcon", "Broadcast hi", false,
+       "blacklisted by BlacklistRconCommands[0] (\"Broadcast\")", "-> not reported"},
+      {"example", "chat", "/ban bob", false,
+       "routed to group \"Moderation\" by ChannelGroups[0].Chat.Commands[1] (\"/ban\")",
+       "-> reported to #mod-log as Tallyrook"},
+      {"example", "console", "giveitem 1", false,
+       "routed to group \"Economy\" by ChannelGroups[1].Console.Commands[0] (\"GiveItem\")",
+       "-> reported to #economy as Ledger"},
+      {"example", "rcon", "SaveWorld", false,
+       "routed to group \"World\" by ChannelGroups[2].Rcon.Commands[0] (\"SaveWorld\")",
+       "-> reported to #world as Warden"},
+      {"example", "chat", "/tp home", false,
+       "no group lists \"/tp\": the \"Default\" group's channel",
+       "-> reported to #commands as Tallyrook"},
+      {"no Default", "chat", "/tp home", false,
+       "no group lists \"/tp\", and no group is named \"Default\"", "-> not reported"},
+      {"no Default", "console", "spawn", true, "", "-> not reported"},
+      {"no Default", "rcon", "restart", false, "", "-> not reported"},
+      {"example", "console", "EnableCheats pw", true,
+       "redacted by RedactConsoleCommands[0] (\"EnableCheats\")",
+       "-> reported to #commands as Tallyrook"},
+  };
+  for (const Case& c : cases) {
+    const std::string config = "\"" + configs.at(c.config).string() + "\"";
+    const std::string what = std::string(c.config) + ", " + c.kind + " " + c.command;
+    const Outcome explained = Devserver("explain " + config + " " + c.kind + " \"" + c.command +
+                                        "\"" + (c.admin ? " --admin" : ""));
+    EXPECT_EQ(explained.status, 0) << what << explained.err;
+    EXPECT_NE(explained.out.find(c.step), std::string::npos) << what << "\n" << explained.out;
+    EXPECT_EQ(explained.out.substr(explained.out.rfind("-> ")), c.outcome + "\n") << what;
+    // The same command through the plugin in the emulated server.
+    const std::string event = std::string("{\"") + c.kind + "\": \"" + c.command + "\"" +
+                              (std::string(c.kind) == "rcon" ? ""
+                               : c.admin                     ? ", \"player\": 1"
+                                                             : ", \"player\": 2") +
+                              "}\n";
+    const Outcome replayed = Devserver(
+        "--config " + config + " --players \"" + players.string() + "\" --format jsonl", event);
+    EXPECT_EQ(replayed.status, 0) << what << replayed.err;
+    const bool reported = c.outcome.rfind("-> reported to #", 0) == 0;
+    EXPECT_EQ(!replayed.out.empty(), reported) << what << "\n" << replayed.out;
+    if (reported) {
+      const std::string tag = c.outcome.substr(16, c.outcome.find(' ', 16) - 16);
+      EXPECT_EQ(replayed.out.rfind("{\"ChannelTag\":\"" + tag + "\"", 0), 0u) << what;
+    }
+  }
+  const Outcome broken =
+      Devserver("explain \"" + File("broken.json", "[]").string() + "\" chat /tp");
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_NE(broken.out.find("The plugin would not load"), std::string::npos) << broken.out;
 }
 
 }  // namespace

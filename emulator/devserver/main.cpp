@@ -10,8 +10,8 @@
 
 #include "ConfigCheck.h"
 #include "Configuration.h"
-#include "ProgramSetup.h"
 #include "Game.h"
+#include "ProgramSetup.h"
 #include "Replay.h"
 #include "Session.h"
 
@@ -25,7 +25,8 @@ constexpr int kUsageError = 2;
 constexpr const char* kUsage =
     "usage: tallyrook-devserver (--config FILE | --server-dir DIR) [--players FILE]\n"
     "                           [--clock TEXT] [--format text|jsonl] [SESSION]\n"
-    "       tallyrook-devserver check FILE\n"
+    "       tallyrook-devserver check [--strict] FILE\n"
+    "       tallyrook-devserver explain FILE chat|console|rcon COMMAND [--admin]\n"
     "\n"
     "Loads the Tallyrook plugin into the emulated server, replays SESSION (JSON Lines; standard\n"
     "input when absent or -) and shows every report the plugin hands to the relay plugin.\n"
@@ -34,9 +35,13 @@ constexpr const char* kUsage =
     "  --players FILE     players by Steam ID: {\"<id>\": {\"name\", \"groups\", \"admin\"}}\n"
     "  --clock TEXT       the date and time the reports show (default: the local time)\n"
     "  --format FORMAT    text (default) or jsonl: one packet a line\n"
-    "check FILE loads FILE as the plugin would and prints what it sets up, or why it fails.\n"
+    "check FILE loads FILE as the plugin would and prints what it sets up, or why it fails;\n"
+    "  --strict makes any warning fail too.\n"
+    "explain FILE KIND COMMAND shows each decision the plugin makes for that command and where\n"
+    "  its report goes; --admin sends it as an administrator.\n"
     "Exit status: 0 replayed, 2 bad usage or input, 3 the plugin did not load, 4 an invariant\n"
-    "of the game broke; check: 0 the plugin would load, 1 it would not.\n";
+    "of the game broke; check: 0 the plugin would load, 1 it would not (or, with --strict,\n"
+    "warned); explain: 0, or 1 when the plugin would not load FILE.\n";
 
 struct UsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -112,9 +117,21 @@ class TemporaryServer {
 
 int Run(const std::vector<std::string>& words) {
   if (!words.empty() && words[0] == "check") {
-    if (words.size() != 2) throw UsageError("check takes one FILE");
+    const bool strict = words.size() == 3 && words[1] == "--strict";
+    if (words.size() != (strict ? 3u : 2u)) throw UsageError("check takes [--strict] and one FILE");
     Game::Instance();  // the configuration's texts live in game memory
-    return CheckConfig(words[1], std::cout);
+    return CheckConfig(words.back(), strict, std::cout);
+  }
+  if (!words.empty() && words[0] == "explain") {
+    const bool admin = words.size() == 5 && words[4] == "--admin";
+    if (words.size() != (admin ? 5u : 4u)) {
+      throw UsageError("explain takes FILE, KIND, COMMAND and maybe --admin");
+    }
+    if (words[2] != "chat" && words[2] != "console" && words[2] != "rcon") {
+      throw UsageError("KIND is chat, console or rcon, not " + words[2]);
+    }
+    Game::Instance();
+    return ExplainCommand(words[1], words[2], words[3], admin, std::cout);
   }
   const Arguments arguments = Parse(words);
   ReplayOptions options;
