@@ -335,6 +335,8 @@ TEST_F(DevserverTest, ExplainGivesTheDecisionThatAReplayOfTheSameCommandShows) {
       {"log false", variant("\"LogEverything\": true", "\"LogEverything\": false")},
       {"log absent", variant("\"LogEverything\": true", "\"Unread\": true")},
       {"no Default", variant("\"Identifier\": \"Default\"", "\"Identifier\": \"Fallback\"")},
+      {"console blacklist",
+       variant("\"BlacklistConsoleCommands\": []", "\"BlacklistConsoleCommands\": [\"Summon\"]")},
   };
   const fs::path players = File("players.json", R"({"1": {"admin": true}, "2": {}})");
   struct Case {
@@ -361,6 +363,8 @@ TEST_F(DevserverTest, ExplainGivesTheDecisionThatAReplayOfTheSameCommandShows) {
        "-> reported to #rcon as Tallyrook"},
       {"log false", "rcon", "ListPlayers", false, "", "-> not reported: LogEverything is false"},
       {"log absent", "rcon", "ListPlayers", false, "", "-> not reported: LogEverything is absent"},
+      {"console blacklist", "console", "summon rex", true,
+       "blacklisted by BlacklistConsoleCommands[0] (\"Summon\")", "-> not reported"},
       {"example", "rcon", "Broadcast hi", false,
        "blacklisted by BlacklistRconCommands[0] (\"Broadcast\")", "-> not reported"},
       {"example", "chat", "/ban bob", false,
