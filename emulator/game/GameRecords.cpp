@@ -10,7 +10,7 @@ GameText MakeGameText(std::basic_string_view<FChar> text, TextShape shape) {
   const std::int32_t capacity = shape == TextShape::kExact && count > 0 ? count : count + 7;
   made.data =
       static_cast<FChar*>(FMemory::Malloc(sizeof(FChar) * static_cast<std::size_t>(capacity)));
-  std::memcpy(made.data, text.data(), sizeof(FChar) * text.size());
+  if (!text.empty()) std::memcpy(made.data, text.data(), sizeof(FChar) * text.size());
   made.data[text.size()] = 0;
   made.count = count;
   made.capacity = capacity;
