@@ -1,5 +1,6 @@
 // The command-matching rule against a plain reference: split at spaces, take the first word,
-// compare it whole with each entry with A-Z folded.
+// compare it whole with each entry with A-Z folded, each side ending at its first NUL as the C
+// runtime compares.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -28,11 +29,12 @@ bool ReferenceMatches(const Text& command, const Text& entry) {
       word.clear();
     }
   }
-  if (words.empty() || words[0].size() != entry.size()) return false;
-  for (std::size_t i = 0; i < entry.size(); ++i) {
-    // Both sides NUL at the same place ends the comparison, as _wcsnicmp does.
-    if (Fold(words[0][i]) != Fold(entry[i])) return false;
-    if (entry[i] == 0) return true;
+  if (words.empty()) return false;
+  const Text first = words[0].substr(0, words[0].find(FChar{0}));
+  const Text name = entry.substr(0, entry.find(FChar{0}));
+  if (first.size() != name.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (Fold(first[i]) != Fold(name[i])) return false;
   }
   return true;
 }
