@@ -28,10 +28,8 @@ std::string Visible(const std::string& text, bool keep_line_breaks) {
     if (byte == '\n' && keep_line_breaks) {
       visible += "\n  ";
     } else if (byte < 0x20 || byte == 0x7F) {
-      const unsigned picture = byte == 0x7F ? 0x2421 : 0x2400 + byte;
-      visible += static_cast<char>(0xE0 | (picture >> 12));
-      visible += static_cast<char>(0x80 | ((picture >> 6) & 0x3F));
-      visible += static_cast<char>(0x80 | (picture & 0x3F));
+      const auto picture = static_cast<FChar>(byte == 0x7F ? 0x2421 : 0x2400 + byte);
+      visible += ToUtf8(FStringView(&picture, 1));
     } else if (c1) {
       visible += "\xEF\xBF\xBD";
       ++i;
@@ -43,15 +41,13 @@ std::string Visible(const std::string& text, bool keep_line_breaks) {
 }
 
 std::string Describe(const SessionEvent& event, const Players& players) {
-  std::string who;
-  if (event.kind == EventKind::Host) {
-    who = "";
-  } else if (event.kind != EventKind::Rcon) {
+  std::string who;  // a host action names nobody
+  if (event.kind == EventKind::Rcon) {
+    who = " (type " + std::to_string(event.type) + ")";
+  } else if (event.kind != EventKind::Host) {
     const auto found = players.find(event.player);
     const std::string name = found != players.end() ? found->second.name : "";
     who = " from " + (name.empty() ? "" : name + " ") + "(" + std::to_string(event.player) + ")";
-  } else {
-    who = " (type " + std::to_string(event.type) + ")";
   }
   return std::string("> ") + KindName(event.kind) + Visible(who + ": " + event.text, false);
 }
