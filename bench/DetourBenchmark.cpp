@@ -73,9 +73,11 @@ void InlineScan(benchmark::State& state) {
   const FString command = FString::FromUtf8("routed 12 1");
   for (auto _ : state) {
     Tallyrook::ChannelDataRef found;
+    const FStringView name = Tallyrook::FirstWord(command.View());
     for (const auto& group : list->Groups) {
-      if (group->Console->HasCommand(command)) {
-        found = group->Console->ChannelData;
+      const auto* channel = group->ChannelFor(Tallyrook::CommandKind::Console);
+      if (Tallyrook::FirstListed(name, channel->Commands)) {
+        found = channel->ChannelData;
         break;
       }
     }
@@ -97,7 +99,8 @@ void ReportWithoutRouting(benchmark::State& state, Kind kind, std::size_t length
   const auto channel = std::make_shared<const Tallyrook::DiscordChannelData>("tag", "bot");
   const auto allocations = GameAllocator::Allocations();
   for (auto _ : state) {
-    if (Tallyrook::IsListed(command, lists[0]) || Tallyrook::IsListed(command, lists[1])) continue;
+    const FStringView name = Tallyrook::FirstWord(command.View());
+    if (Tallyrook::FirstListed(name, lists[0]) || Tallyrook::FirstListed(name, lists[1])) continue;
     std::string content;
     if (kind == kRcon) {
       content = Tallyrook::FillRconReport(Skyparley::MakeTimeString(), command.View());

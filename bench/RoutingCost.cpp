@@ -54,8 +54,10 @@ int main() {
     });
     const auto list = Tallyrook::BuildChannelGroupList(Config(groups));
     const double scan = MicrosecondsPer([&] {
+      const FStringView name = Tallyrook::FirstWord(command.View());
       for (const auto& group : list->Groups) {
-        if (group->Chat->HasCommand(command)) break;
+        if (Tallyrook::FirstListed(name, group->ChannelFor(Tallyrook::CommandKind::Chat)->Commands))
+          break;
       }
     });
     std::printf("| %d | %.1f µs | %.1f µs | %.1f µs | %.2f µs |\n", groups, routed, batch, async,

@@ -2,18 +2,19 @@
 // commands it takes, and the routing of a command to the first group that takes it.
 #pragma once
 
-#include <cstdint>
+#include <array>
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "CommandLists.h"
 #include "FString.h"
 #include "JsonPlace.h"
+#include "Schema.h"
 
 namespace Tallyrook {
-
-enum class CommandKind : std::int32_t { Chat = 0, Console = 1, Rcon = 2 };
 
 // Where a report goes: handed to the relay plugin with every report sent through the channel.
 class DiscordChannelData {
@@ -29,8 +30,6 @@ using ChannelDataRef = std::shared_ptr<const DiscordChannelData>;
 struct CommandChannel {
   ChannelDataRef ChannelData;  // never empty
   CommandList Commands;
-
-  bool HasCommand(const FString& command) const noexcept { return IsListed(command, Commands); }
 };
 
 class ChannelGroup {
@@ -38,19 +37,23 @@ class ChannelGroup {
   // The channel for `kind`; null for a kind outside Chat, Console and Rcon.
   const CommandChannel* ChannelFor(CommandKind kind) const noexcept;
 
-  std::unique_ptr<CommandChannel> Chat;
-  std::unique_ptr<CommandChannel> Console;
-  std::unique_ptr<CommandChannel> Rcon;
   std::string Identifier;
+  std::array<std::unique_ptr<CommandChannel>, kKindCount> Channels;  // by CommandKind
+};
+
+// The group whose channel lists a command, and the entry that lists it.
+struct RouteHit {
+  std::size_t group;
+  std::size_t entry;
 };
 
 class ChannelGroupList {
  public:
-  // The channel of the first group, in order, whose channel for `kind` lists the command; empty
-  // when none does. Each group is tested by a task of its own.
-  ChannelDataRef Route(const FString& command, CommandKind kind) const;
-  // The `kind` channel of the first group whose identifier equals `identifier` exactly.
-  ChannelDataRef FindByIdentifier(const std::string& identifier, CommandKind kind) const;
+  // The first group, in order, whose channel for `kind` lists the command's name; none when no
+  // group does. Each group is tested by a task of its own.
+  std::optional<RouteHit> Route(FStringView name, CommandKind kind) const;
+  // The index of the first group whose identifier equals `identifier` exactly.
+  std::optional<std::size_t> FindByIdentifier(const std::string& identifier) const noexcept;
 
   std::vector<std::unique_ptr<ChannelGroup>> Groups;
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Schema.h"
+
 namespace Tallyrook {
 
 bool IsChatCommand(const FString& message) noexcept {
@@ -15,20 +17,10 @@ FStringView FirstWord(FStringView command) noexcept {
   return command.substr(start, end == FStringView::npos ? FStringView::npos : end - start);
 }
 
-bool MatchesCommand(const FString& command, const FString& entry) noexcept {
-  const FStringView word = FirstWord(command.View());
-  return !word.empty() && EqualsIgnoringCase(word, entry.View());
-}
-
-bool IsListed(const FString& command, const CommandList& list) noexcept {
-  return FirstListed(command, list).has_value();
-}
-
-std::optional<std::size_t> FirstListed(const FString& command, const CommandList& list) noexcept {
-  const FStringView word = FirstWord(command.View());
-  if (word.empty()) return std::nullopt;
-  const auto found = std::find_if(list.begin(), list.end(), [word](const FString& entry) {
-    return EqualsIgnoringCase(word, entry.View());
+std::optional<std::size_t> FirstListed(FStringView name, const CommandList& list) noexcept {
+  if (name.empty()) return std::nullopt;
+  const auto found = std::find_if(list.begin(), list.end(), [name](const FString& entry) {
+    return EqualsIgnoringCase(name, entry.View());
   });
   if (found == list.end()) return std::nullopt;
   return static_cast<std::size_t>(found - list.begin());
@@ -44,7 +36,9 @@ CommandList ReadCommandList(const JsonPlace& place) {
 CommandLists BuildCommandLists(const Json& document) {
   const JsonPlace top(document);
   CommandLists lists;
-  for (const auto& [key, list] : kCommandListKeys) lists.*list = ReadCommandList(top.Member(key));
+  ForEachListSchema([&](const ListSchema& schema) {
+    lists.*schema.list = ReadCommandList(top.Member(schema.key));
+  });
   return lists;
 }
 

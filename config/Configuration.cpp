@@ -43,20 +43,8 @@ bool InitializeManager() {
   }
 }
 
-bool IsStaffMember(const TArray<FString>& groups) {
-  bool staff = false;
-  JsonPlace(ConfigDocument).Member("StaffGroups").ForEachInList([&](const JsonPlace& entry) {
-    if (staff) return;  // entries after the first match are not read
-    const FString name = FString::FromUtf8(entry.String());
-    for (const FString& group : groups) {
-      if (EqualsIgnoringCase(name.View(), group.View())) staff = true;
-    }
-  });
-  return staff;
-}
-
-bool LogEverything() {
-  return JsonPlace(ConfigDocument).Member("LogEverything").Boolean();
+ConfigurationView InstalledConfiguration() noexcept {
+  return {ConfigDocument, *InstalledChannelGroups, *InstalledCommandLists};
 }
 
 }  // namespace Tallyrook

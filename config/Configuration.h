@@ -9,6 +9,7 @@
 
 #include "ChannelGroups.h"
 #include "CommandLists.h"
+#include "Decision.h"
 #include "FString.h"
 #include "JsonPlace.h"
 
@@ -31,11 +32,7 @@ Json ParseConfigurationFile(const std::string& path);
 bool LoadConfiguration();
 // Builds and installs the channel groups, then the command lists; false on any error.
 bool InitializeManager();
-
-// Whether any of the player's groups is one of StaffGroups, comparing A-Z without case. A
-// non-string entry reached before a match throws ConfigError.
-bool IsStaffMember(const TArray<FString>& groups);
-// LogEverything as a boolean; throws ConfigError when it is absent or not a boolean.
-bool LogEverything();
+// The installed configuration as the decision reads it; only while both are installed.
+ConfigurationView InstalledConfiguration() noexcept;
 
 }  // namespace Tallyrook

@@ -1,5 +1,7 @@
 #include "Detours.h"
 
+#include <optional>
+
 #include "ArkApi.h"
 #include "Relay.h"
 #include "Reports.h"
@@ -12,48 +14,64 @@ RconPacketFunction RconPacketOriginal = nullptr;
 
 namespace {
 
-constexpr RelayKind kChat{CommandKind::Chat, &CommandLists::BlacklistChatCommands,
-                          &CommandLists::IgnoreChatCommands, &CommandLists::RedactChatCommands};
-constexpr RelayKind kConsole{CommandKind::Console, &CommandLists::BlacklistConsoleCommands,
-                             &CommandLists::IgnoreConsoleCommands,
-                             &CommandLists::RedactConsoleCommands};
-constexpr RelayKind kRcon{CommandKind::Rcon, &CommandLists::BlacklistRconCommands,
-                          &CommandLists::IgnoreRconCommands, &CommandLists::RedactRconCommands};
+// A player's side of a command: the administrator bit, and the details the reports carry, gathered
+// at the first need and kept for the report.
+class PlayerSender final : public CommandSender {
+ public:
+  explicit PlayerSender(APlayerController* controller) noexcept : controller_(controller) {}
 
-bool IsAdministrator(const APlayerController* controller) {
-  return ReadBitField(ArkApi::GetBitField(controller, "APlayerController.bIsAdmin")) != 0;
-}
+  bool IsAdministrator() const override {
+    return ReadBitField(ArkApi::GetBitField(controller_, "APlayerController.bIsAdmin")) != 0;
+  }
+  const TArray<FString>& PermissionGroups() const override { return Details().groups; }
+  const PlayerDetails& Details() const {
+    if (!details_) details_ = GatherPlayerDetails(controller_);
+    return *details_;
+  }
+
+ private:
+  APlayerController* controller_;
+  mutable std::optional<PlayerDetails> details_;
+};
+
+// An RCON connection has no player: the decision asks it nothing.
+class RconSender final : public CommandSender {
+ public:
+  bool IsAdministrator() const override { return false; }
+  const TArray<FString>& PermissionGroups() const override { return no_groups_; }
+
+ private:
+  TArray<FString> no_groups_;
+};
 
 void ReportChat(AShooterPlayerController* controller, const FString& message) {
-  if (!IsChatCommand(message)) return;
-  RelayCommand(
-      message, kChat, [] { return false; },
-      [&](FStringView shown_command, auto queue) {
-        const PlayerDetails player = GatherPlayerDetails(controller);
-        queue(
-            FillPlayerReport(ChatReportTemplate, player, player.steam_name.View(), shown_command));
-      });
+  const PlayerSender sender(controller);
+  RelayCommand(message, CommandKind::Chat, sender,
+               [&](const CommandDecision&, FStringView shown_command, auto queue) {
+                 const PlayerDetails& player = sender.Details();
+                 queue(FillPlayerReport(ChatReportTemplate, player, player.steam_name.View(),
+                                        shown_command));
+               });
 }
 
 void ReportConsole(APlayerController* controller, const FString& command) {
-  RelayCommand(
-      command, kConsole, [&] { return IsAdministrator(controller) && LogEverything(); },
-      [&](FStringView shown_command, auto queue) {
-        const PlayerDetails player = GatherPlayerDetails(controller);
-        const FStringView shown_name =
-            IsStaffMember(player.groups) ? player.steam_name.View() : kNotAStaffMember;
-        queue(FillPlayerReport(ConsoleReportTemplate, player, shown_name, shown_command));
-      });
+  const PlayerSender sender(controller);
+  RelayCommand(command, CommandKind::Console, sender,
+               [&](const CommandDecision& decision, FStringView shown_command, auto queue) {
+                 const PlayerDetails& player = sender.Details();
+                 const FStringView shown_name =
+                     decision.staff == Staff::Member ? player.steam_name.View() : kNotAStaffMember;
+                 queue(FillPlayerReport(ConsoleReportTemplate, player, shown_name, shown_command));
+               });
 }
 
 void ReportRcon(const RCONPacket& packet) {
   // An authentication packet's body is the server's RCON password.
   if (packet.Type == kRconAuthenticationRequest) return;
-  RelayCommand(
-      packet.Body, kRcon, [] { return LogEverything(); },
-      [](FStringView shown_command, auto queue) {
-        queue(FillRconReport(Skyparley::MakeTimeString(), shown_command));
-      });
+  RelayCommand(packet.Body, CommandKind::Rcon, RconSender(),
+               [](const CommandDecision&, FStringView shown_command, auto queue) {
+                 queue(FillRconReport(Skyparley::MakeTimeString(), shown_command));
+               });
 }
 
 }  // namespace

@@ -1,20 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "Configuration.h"
+#include "Decision.h"
 #include "EmulatedServerFixture.h"
 
 namespace {
 
-using Tallyrook::ConfigDocument;
 using Tallyrook::Json;
 
-class StaffTest : public GameMemoryTest {
- protected:
-  void TearDown() override {
-    ConfigDocument = nullptr;
-    GameMemoryTest::TearDown();
-  }
-};
+class StaffTest : public GameMemoryTest {};
 
 TArray<FString> Groups(std::initializer_list<const char*> names) {
   TArray<FString> groups;
@@ -22,41 +15,52 @@ TArray<FString> Groups(std::initializer_list<const char*> names) {
   return groups;
 }
 
-TEST_F(StaffTest, AnyGroupOnTheStaffListMakesAStaffMember) {
+TEST_F(StaffTest, AnyGroupOnTheStaffListMakesAStaffMemberUpToTheFirstEntryThatIsNoString) {
+  using Tallyrook::Staff;
   struct Case {
     const char* document;
     std::initializer_list<const char*> groups;
-    bool staff;
+    Staff staff;
+    std::size_t entry;
   };
+  constexpr std::size_t kNone = Tallyrook::kNoEntry;
   const Case cases[] = {
-      {R"({})", {"Admins"}, false},
-      {R"({"StaffGroups":null})", {"Admins"}, false},
-      {R"({"StaffGroups":["Admins"]})", {}, false},
-      {R"({"StaffGroups":["Admins"]})", {"Players", "admins"}, true},  // A-Z fold
-      {R"({"StaffGroups":"Mods"})", {"MODS"}, true},                   // one string is one entry
-      {R"({"StaffGroups":["Admins"]})", {"Admins "}, false},
-      {R"({"StaffGroups":["Mod\u00e9rateurs"]})", {"Mod\xC3\xA9rateurs"}, true},
-      {R"({"StaffGroups":["Admins", 5]})", {"Admins"}, true},  // a later non-string is not read
-      {R"({"StaffGroups":[""]})", {""}, true},
+      {R"({})", {"Admins"}, Staff::NotAMember, kNone},
+      {R"({"StaffGroups":null})", {"Admins"}, Staff::NotAMember, kNone},
+      {R"({"StaffGroups":["Admins"]})", {}, Staff::NotAMember, kNone},
+      {R"({"StaffGroups":["Mods","Admins"]})", {"Players", "admins"}, Staff::Member, 1},  // A-Z
+      {R"({"StaffGroups":"Mods"})", {"MODS"}, Staff::Member, 0},  // one string is one entry
+      {R"({"StaffGroups":{"b":"Mods","a":7}})", {"Mods"}, Staff::EntryNotAString, 0},
+      {R"({"StaffGroups":7})", {"Mods"}, Staff::EntryNotAString, 0},
+      {R"({"StaffGroups":["Admins"]})", {"Admins "}, Staff::NotAMember, kNone},
+      {R"({"StaffGroups":["Mod\u00e9rateurs"]})", {"Mod\xC3\xA9rateurs"}, Staff::Member, 0},
+      {R"({"StaffGroups":["Admins", 5]})", {"Admins"}, Staff::Member, 0},  // 5 is not read
+      {R"({"StaffGroups":["Admins", 5]})", {"Mods"}, Staff::EntryNotAString, 1},
+      {R"({"StaffGroups":[5, "Admins"]})", {"Admins"}, Staff::EntryNotAString, 0},
+      {R"({"StaffGroups":[""]})", {""}, Staff::Member, 0},
   };
   for (const Case& c : cases) {
-    ConfigDocument = Json::parse(c.document);
-    EXPECT_EQ(Tallyrook::IsStaffMember(Groups(c.groups)), c.staff) << c.document;
+    const Json document = Json::parse(c.document);
+    const Tallyrook::StaffRule rule = Tallyrook::ApplyStaffRule(document, Groups(c.groups));
+    EXPECT_EQ(rule.staff, c.staff) << c.document;
+    EXPECT_EQ(rule.entry, c.entry) << c.document;
   }
 }
 
-TEST_F(StaffTest, ANonStringEntryBeforeAnyMatchIsATypeError) {
-  ConfigDocument = Json::parse(R"({"StaffGroups":[5, "Admins"]})");
-  EXPECT_EQ(ConfigErrorOf([] { Tallyrook::IsStaffMember(Groups({"Admins"})); }),
-            "StaffGroups[0]: type must be string, but is number");
-}
-
-TEST_F(StaffTest, ReadingTheDocumentNeverChangesIt) {
-  ConfigDocument = Json::parse(R"({"Other":1})");
-  const Json before = ConfigDocument;
-  EXPECT_FALSE(Tallyrook::IsStaffMember(Groups({"Admins"})));
-  EXPECT_THROW(Tallyrook::LogEverything(), Tallyrook::ConfigError);
-  EXPECT_EQ(ConfigDocument, before);
+TEST_F(StaffTest, LogEverythingIsReadAsTheDocumentHoldsIt) {
+  using Tallyrook::Setting;
+  const std::pair<const char*, Setting> cases[] = {
+      {R"({"LogEverything":true})", Setting::True},
+      {R"({"LogEverything":false})", Setting::False},
+      {R"({})", Setting::Absent},
+      {R"(null)", Setting::Absent},
+      {R"({"LogEverything":null})", Setting::NotABoolean},
+      {R"({"LogEverything":"true"})", Setting::NotABoolean},
+      {R"({"LogEverything":1})", Setting::NotABoolean},
+  };
+  for (const auto& [document, setting] : cases) {
+    EXPECT_EQ(Tallyrook::ReadLogEverything(Json::parse(document)), setting) << document;
+  }
 }
 
 }  // namespace

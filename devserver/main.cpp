@@ -5,12 +5,12 @@
 #include <fstream>
 #include <iostream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "ConfigCheck.h"
 #include "Configuration.h"
-#include "Game.h"
 #include "ProgramSetup.h"
 #include "Replay.h"
 #include "Session.h"
@@ -27,6 +27,7 @@ constexpr const char* kUsage =
     "                           [--clock TEXT] [--format text|jsonl] [SESSION]\n"
     "       tallyrook-devserver check [--strict] FILE\n"
     "       tallyrook-devserver explain FILE chat|console|rcon COMMAND [--admin]\n"
+    "                           [--groups A,B]\n"
     "\n"
     "Loads the Tallyrook plugin into the emulated server, replays SESSION (JSON Lines; standard\n"
     "input when absent or -) and shows every report the plugin hands to the relay plugin.\n"
@@ -38,7 +39,8 @@ constexpr const char* kUsage =
     "check FILE loads FILE as the plugin would and prints what it sets up, or why it fails;\n"
     "  --strict makes any warning fail too.\n"
     "explain FILE KIND COMMAND shows each decision the plugin makes for that command and where\n"
-    "  its report goes; --admin sends it as an administrator.\n"
+    "  its report goes; --admin sends it as an administrator, --groups from a player in the\n"
+    "  permission groups A and B.\n"
     "Exit status: 0 replayed, 2 bad usage or input, 3 the plugin did not load, 4 an invariant\n"
     "of the game broke; check: 0 the plugin would load, 1 it would not (or, with --strict,\n"
     "warned); explain: 0, or 1 when the plugin would not load FILE.\n";
@@ -92,6 +94,22 @@ Arguments Parse(const std::vector<std::string>& words) {
   return arguments;
 }
 
+// explain's options after its three words.
+ExplainedSender ParseSender(const std::vector<std::string>& words, std::size_t first) {
+  ExplainedSender sender;
+  for (std::size_t i = first; i < words.size(); ++i) {
+    if (words[i] == "--admin") {
+      sender.admin = true;
+    } else if (words[i] == "--groups" && i + 1 < words.size()) {
+      std::stringstream list(words[++i]);
+      for (std::string group; std::getline(list, group, ',');) sender.groups.push_back(group);
+    } else {
+      throw UsageError("explain takes FILE, KIND, COMMAND, [--admin] and [--groups A,B]");
+    }
+  }
+  return sender;
+}
+
 // A fresh server directory holding FILE as the plugin's config.json, removed when it goes.
 class TemporaryServer {
  public:
@@ -119,19 +137,15 @@ int Run(const std::vector<std::string>& words) {
   if (!words.empty() && words[0] == "check") {
     const bool strict = words.size() == 3 && words[1] == "--strict";
     if (words.size() != (strict ? 3u : 2u)) throw UsageError("check takes [--strict] and one FILE");
-    Game::Instance();  // the configuration's texts live in game memory
     return CheckConfig(words.back(), strict, std::cout);
   }
   if (!words.empty() && words[0] == "explain") {
-    const bool admin = words.size() == 5 && words[4] == "--admin";
-    if (words.size() != (admin ? 5u : 4u)) {
-      throw UsageError("explain takes FILE, KIND, COMMAND and maybe --admin");
-    }
+    if (words.size() < 4)
+      throw UsageError("explain takes FILE, KIND, COMMAND, [--admin] and [--groups A,B]");
     if (words[2] != "chat" && words[2] != "console" && words[2] != "rcon") {
       throw UsageError("KIND is chat, console or rcon, not " + words[2]);
     }
-    Game::Instance();
-    return ExplainCommand(words[1], words[2], words[3], admin, std::cout);
+    return ExplainCommand(words[1], words[2], words[3], ParseSender(words, 4), std::cout);
   }
   const Arguments arguments = Parse(words);
   ReplayOptions options;

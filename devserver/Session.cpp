@@ -88,6 +88,24 @@ PlayerRecord ReadPlayer(const Json& value) {
   return player;
 }
 
+HostAction ReadHostAction(const Json& value) {
+  static const std::pair<const char*, HostVerb> kVerbs[] = {{"load", HostVerb::Load},
+                                                            {"unload", HostVerb::Unload}};
+  static const char* const kModules[] = {"Skyparley", "Permissions"};
+  const std::string text = value.is_string() ? value.get<std::string>() : std::string();
+  const auto space = text.find(' ');
+  const std::string verb = text.substr(0, space);
+  const std::string module = space == std::string::npos ? "" : text.substr(space + 1);
+  const auto found = std::find_if(std::begin(kVerbs), std::end(kVerbs),
+                                  [&](const auto& known) { return verb == known.first; });
+  if (found == std::end(kVerbs) ||
+      std::find(std::begin(kModules), std::end(kModules), module) == std::end(kModules)) {
+    throw std::runtime_error(
+        R"("host" must be "load" or "unload", a space and "Skyparley" or "Permissions")");
+  }
+  return {found->second, module};
+}
+
 SessionEvent ReadEvent(const Json& line) {
   if (!line.is_object()) throw std::runtime_error("an event must be a JSON object");
   SessionEvent event;
@@ -104,14 +122,7 @@ SessionEvent ReadEvent(const Json& line) {
     } else if (key == "host") {
       ++kinds;
       event.kind = EventKind::Host;
-      static const char* const kActions[] = {"load Skyparley", "unload Skyparley",
-                                             "load Permissions", "unload Permissions"};
-      if (!value.is_string() || std::find(std::begin(kActions), std::end(kActions),
-                                          value.get<std::string>()) == std::end(kActions)) {
-        throw std::runtime_error(
-            R"("host" must be "load" or "unload", a space and "Skyparley" or "Permissions")");
-      }
-      event.text = value.get<std::string>();
+      event.host = ReadHostAction(value);
     } else if (key == "player") {
       if (!ParseSteamId(value, event.player)) {
         throw std::runtime_error("\"player\" must be a Steam ID in decimal");

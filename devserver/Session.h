@@ -29,9 +29,18 @@ using Players = std::map<std::uint64_t, PlayerRecord>;
 // A command as the game receives it, or an action of the host's plugin manager between commands.
 enum class EventKind { Chat, Console, Rcon, Host };
 
+enum class HostVerb { Load, Unload };
+
+// What the host's plugin manager does: load or unload a module by its name.
+struct HostAction {
+  HostVerb verb = HostVerb::Load;
+  std::string module;
+};
+
 struct SessionEvent {
   EventKind kind = EventKind::Chat;
-  std::string text;          // the command; for the host, "load" or "unload" and a sibling's name
+  std::string text;          // the command
+  HostAction host;           // for the host
   std::uint64_t player = 0;  // chat and console
   std::int32_t mode = 0;     // chat
   bool flag = false;         // console

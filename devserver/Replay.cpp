@@ -49,7 +49,11 @@ std::string Describe(const SessionEvent& event, const Players& players) {
     const std::string name = found != players.end() ? found->second.name : "";
     who = " from " + (name.empty() ? "" : name + " ") + "(" + std::to_string(event.player) + ")";
   }
-  return std::string("> ") + KindName(event.kind) + Visible(who + ": " + event.text, false);
+  const std::string what =
+      event.kind == EventKind::Host
+          ? std::string(event.host.verb == HostVerb::Load ? "load " : "unload ") + event.host.module
+          : event.text;
+  return std::string("> ") + KindName(event.kind) + Visible(who + ": " + what, false);
 }
 
 // The content as Discord shows it: the webhook body's JSON escapes decoded, and why Discord
@@ -110,17 +114,14 @@ void Send(Server& server, const SessionEvent& event, const ReplayOptions& option
     case EventKind::Rcon:
       game.ReceiveRconPacket(event.type, text.View());
       break;
-    case EventKind::Host: {
-      const auto space = event.text.find(' ');
-      const std::string sibling = event.text.substr(space + 1);
-      if (event.text.rfind("unload", 0) == 0) {
-        server.UnloadSibling(sibling);
+    case EventKind::Host:
+      if (event.host.verb == HostVerb::Unload) {
+        server.UnloadSibling(event.host.module);
       } else {
-        server.LoadSibling(sibling);
+        server.LoadSibling(event.host.module);
         SetUpSiblings(server, options);
       }
       break;
-    }
   }
 }
 
