@@ -8,11 +8,16 @@
 #include <map>
 #include <sstream>
 
+#include <nlohmann/json.hpp>
+
 #ifndef _WIN32
 #include <sys/wait.h>
 #endif
 
+#include "ConfigCheck.h"
+#include "Configuration.h"
 #include "ModuleLoader.h"
+#include "Replay.h"
 
 namespace {
 
@@ -73,8 +78,44 @@ class DevserverTest : public ::testing::Test {
     return {status, Read(out), Read(err)};
   }
 
+  // check and explain run in this process, as a library.
+  static Outcome Check(const fs::path& config, bool strict = false) {
+    std::ostringstream out;
+    const int status = devserver::CheckConfig(config.string(), strict, out);
+    return {status, out.str(), ""};
+  }
+  static Outcome Explain(const fs::path& config, const std::string& kind,
+                         const std::string& command, const devserver::ExplainedSender& sender) {
+    std::ostringstream out;
+    const int status = devserver::ExplainCommand(config.string(), kind, command, sender, out);
+    return {status, out.str(), ""};
+  }
+  // Replays one session line through the plugin in the emulated server of this process.
+  Outcome ReplayLine(const fs::path& config, const devserver::Players& players,
+                     const std::string& line) {
+    const fs::path server = directory_ / "server";
+    fs::remove_all(server);
+    fs::create_directories(server.string() +
+                           fs::path(Tallyrook::kConfigPath).parent_path().string());
+    fs::copy_file(config, server.string() + Tallyrook::kConfigPath);
+    devserver::ReplayOptions options;
+    options.server_directory = server.string();
+    options.players = players;
+    options.clock = "T";
+    options.format = devserver::OutputFormat::JsonLines;
+    std::istringstream session(line);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status =
+        devserver::Replay(options, devserver::ReadSession(session, "line"), out, err);
+    return {status, out.str(), err.str()};
+  }
+
+  static fs::path ExamplePath(const char* name) {
+    return fs::path(TALLYROOK_SOURCE_DIR) / "examples" / name;
+  }
   static std::string Example(const char* name) {
-    return "\"" + (fs::path(TALLYROOK_SOURCE_DIR) / "examples" / name).string() + "\"";
+    return "\"" + ExamplePath(name).string() + "\"";
   }
 
   fs::path directory_;
@@ -162,7 +203,7 @@ TEST_F(DevserverTest, BadUsageAndBadInputStopBeforeAnythingIsReplayed) {
 }
 
 TEST_F(DevserverTest, CheckSummarisesAConfigThePluginWouldLoad) {
-  const Outcome run = Devserver("check " + Example("config.json"));
+  const Outcome run = Check(ExamplePath("config.json"));
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("the plugin would load.\nChannel groups, in routing order:\n"
                          "  1. \"Moderation\"\n"
@@ -209,10 +250,16 @@ TEST_F(DevserverTest, CheckNamesEachErrorThatStopsTheLoad) {
        {"saved as UTF-16 (it starts with a UTF-16 byte-order mark): save it as UTF-8",
         "Can't parse configuration"}},
       {"{\"a\":\n\"caf\xE9\"}", {": line 2: not UTF-8 text: save the file as UTF-8"}},
+      // Overlong forms, a surrogate and a code point above U+10FFFF are not UTF-8 either.
+      {"{\"a\":\n\n\"\xC0\xAF\"}", {": line 3: not UTF-8 text"}},
+      {"{\"a\":\"\xC1\xBF\"}", {": line 1: not UTF-8 text"}},
+      {"{\"a\":\"\xE0\x80\xAF\"}", {": line 1: not UTF-8 text"}},
+      {"{\"a\":\"\xED\xA0\x80\"}", {": line 1: not UTF-8 text"}},
+      {"{\"a\":\"\xF4\x90\x80\x80\"}", {": line 1: not UTF-8 text"}},
   };
   for (const Case& c : cases) {
     const fs::path config = File("config.json", c.config);
-    const Outcome run = Devserver("check \"" + config.string() + "\"");
+    const Outcome run = Check(config);
     EXPECT_EQ(run.status, 1) << c.config;
     EXPECT_EQ(run.out.find("type must be"), std::string::npos) << run.out;  // plain words only
     for (const auto& line : c.lines) {
@@ -268,6 +315,7 @@ TEST_F(DevserverTest, CheckWarnsWhereAConfigWillSurpriseItsAuthor) {
       {R"({"blacklistRconCommands": []})", "did you mean \"BlacklistRconCommands\"?"},
       {R"({"LogEverthing": true})", "did you mean \"LogEverything\"?"},
       {R"({"StaffGroup": []})", "did you mean \"StaffGroups\"?"},
+      {R"({"StafGrup": []})", "unknown key \"StafGrup\", which the plugin ignores\n"},  // 3 edits
       {R"({"Whatever": []})", "unknown key \"Whatever\", which the plugin ignores\n"},
       {R"({"ChannelGroups":[{"Identifier":"Default","Chat":{"ChannelTag":"t","BotName":"b","Command":["/a"]},
          "Console":{"ChannelTag":"t","BotName":"b","commands":[]},"Rcon":{"ChannelTag":"t","BotName":"b"},"Rocn":{}}]})",
@@ -280,6 +328,10 @@ TEST_F(DevserverTest, CheckWarnsWhereAConfigWillSurpriseItsAuthor) {
          "Console":{"ChannelTag":"t","BotName":"b"},"Rcon":{"ChannelTag":"t","BotName":"b"},"Rocn":{}}]})",
        "warning: ChannelGroups[0].Rocn (line 2): unknown key \"Rocn\", which the plugin ignores; "
        "did you mean \"Rcon\"?"},
+      // Two edits from both Chat and Rcon: the first the plugin reads wins.
+      {R"({"ChannelGroups":[{"Identifier":"Default","Chat":{"ChannelTag":"t","BotName":"b"},
+         "Console":{"ChannelTag":"t","BotName":"b"},"Rcon":{"ChannelTag":"t","BotName":"b"},"Chon":{}}]})",
+       "unknown key \"Chon\", which the plugin ignores; did you mean \"Chat\"?"},
       // Chat entries without their slash, and entries that hold what never matches.
       {R"({"BlacklistChatCommands":["login"]})",
        "warning: BlacklistChatCommands[0] (line 1): \"login\" does not start with \"/\", so it "
@@ -314,107 +366,171 @@ TEST_F(DevserverTest, CheckWarnsWhereAConfigWillSurpriseItsAuthor) {
   };
   for (const Case& c : cases) {
     const fs::path config = File("config.json", c.config);
-    const Outcome run = Devserver("check \"" + config.string() + "\"");
+    const Outcome run = Check(config);
     EXPECT_EQ(run.status, 0) << c.config << run.out;
     EXPECT_NE(run.out.find(c.warning), std::string::npos) << c.config << "\n" << run.out;
     // --strict turns any warning into a failure, for scripts that gate a config change.
-    EXPECT_EQ(Devserver("check --strict \"" + config.string() + "\"").status, 1) << c.config;
+    EXPECT_EQ(Check(config, true).status, 1) << c.config;
   }
-  EXPECT_EQ(Devserver("check --strict " + Example("config.json")).status, 0);
+  EXPECT_EQ(Check(ExamplePath("config.json"), true).status, 0);
 }
 
 TEST_F(DevserverTest, ExplainGivesTheDecisionThatAReplayOfTheSameCommandShows) {
-  const std::string example = Read(fs::path(TALLYROOK_SOURCE_DIR) / "examples" / "config.json");
+  const std::string example = Read(ExamplePath("config.json"));
   const auto variant = [&](const std::string& from, const std::string& to) {
     std::string text = example;
     text.replace(text.find(from), from.size(), to);
     return File("config-" + std::to_string(std::hash<std::string>()(to)) + ".json", text);
   };
-  const std::map<std::string, fs::path> configs = {
+  const std::string log = "\"LogEverything\": true";
+  const std::string staff = "\"StaffGroups\": [\"Admins\", \"Moderators\"]";
+  std::map<std::string, fs::path> configs = {
       {"example", File("config-example.json", example)},
-      {"log false", variant("\"LogEverything\": true", "\"LogEverything\": false")},
-      {"log absent", variant("\"LogEverything\": true", "\"Unread\": true")},
+      {"log false", variant(log, "\"LogEverything\": false")},
+      {"log absent", variant(log, "\"Unread\": true")},
+      {"log null", variant(log, "\"LogEverything\": null")},
+      {"log string", variant(log, "\"LogEverything\": \"true\"")},
       {"no Default", variant("\"Identifier\": \"Default\"", "\"Identifier\": \"Fallback\"")},
       {"console blacklist",
        variant("\"BlacklistConsoleCommands\": []", "\"BlacklistConsoleCommands\": [\"Summon\"]")},
+      {"staff number first", variant(staff, "\"StaffGroups\": [7, \"Admins\"]")},
+      {"staff number after", variant(staff, "\"StaffGroups\": [\"Admins\", 7]")},
+      {"staff null", variant(staff, "\"StaffGroups\": null")},
+      {"staff string", variant(staff, "\"StaffGroups\": \"Admins\"")},
+      {"staff object", variant(staff, "\"StaffGroups\": {\"a\": \"Admins\", \"b\": {}}")},
+      {"only Default, staff 7",
+       File("config-7.json", R"({"ChannelGroups": [{"Identifier": "Default",
+         "Chat": {"ChannelTag": "k", "BotName": "b"}, "Console": {"ChannelTag": "k", "BotName": "b"},
+         "Rcon": {"ChannelTag": "k", "BotName": "b"}}], "StaffGroups": [7]})")},
   };
-  const fs::path players = File("players.json", R"({"1": {"admin": true}, "2": {}})");
+  // Player n is an administrator when n is 2 or 4, and in the group Admins when n is 3 or 4.
+  devserver::Players players;
+  for (std::uint64_t n = 1; n <= 4; ++n) {
+    players[n] = {"P" + std::to_string(n),
+                  n >= 3 ? std::vector<std::string>{"Admins"} : std::vector<std::string>{},
+                  n % 2 == 0};
+  }
   struct Case {
-    const char* config;
+    std::string config;
     const char* kind;
     std::string command;
     bool admin;
+    bool in_admins;  // --groups Admins
     std::string step;
-    std::string outcome;
+    std::string outcome;  // empty: whatever the replay shows
   };
-  const Case cases[] = {
-      {"example", "chat", "/login pw", false,
+  std::vector<Case> cases = {
+      {"example", "chat", "/login pw", false, false,
        "blacklisted by BlacklistChatCommands[0] (\"/login\")", "-> not reported"},
-      {"example", "chat", "hello", false, "plain chat, not a command", "-> not reported"},
-      {"example", "chat", "/help", true, "ignored by IgnoreChatCommands[0] (\"/help\")",
+      {"example", "chat", "hello", false, false, "plain chat, not a command", "-> not reported"},
+      {"example", "chat", "/help", true, false, "ignored by IgnoreChatCommands[0] (\"/help\")",
        "-> not reported: ignored"},
-      {"example", "console", "fly", false, "ignored by IgnoreConsoleCommands[0] (\"fly\")",
+      {"example", "console", "fly", false, false, "ignored by IgnoreConsoleCommands[0] (\"fly\")",
        "-> not reported: the player is not an administrator"},
-      {"example", "console", "fly", true, "LogEverything is true: reported all the same",
+      {"example", "console", "fly", true, false, "LogEverything is true: reported all the same",
        "-> reported to #commands as Tallyrook"},
-      {"log false", "console", "fly", true, "", "-> not reported: LogEverything is false"},
-      {"log absent", "console", "fly", true, "", "-> not reported: LogEverything is absent"},
-      {"example", "rcon", "ListPlayers", false, "ignored by IgnoreRconCommands[0]",
+      {"log false", "console", "fly", true, false, "", "-> not reported: LogEverything is false"},
+      {"log absent", "console", "fly", true, false, "", "-> not reported: LogEverything is absent"},
+      {"log string", "console", "fly", true, false, "",
+       "-> not reported: LogEverything is not true or false"},
+      {"example", "rcon", "ListPlayers", false, false, "ignored by IgnoreRconCommands[0]",
        "-> reported to #rcon as Tallyrook"},
-      {"log false", "rcon", "ListPlayers", false, "", "-> not reported: LogEverything is false"},
-      {"log absent", "rcon", "ListPlayers", false, "", "-> not reported: LogEverything is absent"},
-      {"console blacklist", "console", "summon rex", true,
+      {"log false", "rcon", "ListPlayers", false, false, "",
+       "-> not reported: LogEverything is false"},
+      {"log absent", "rcon", "ListPlayers", false, false, "",
+       "-> not reported: LogEverything is absent"},
+      {"console blacklist", "console", "summon rex", true, false,
        "blacklisted by BlacklistConsoleCommands[0] (\"Summon\")", "-> not reported"},
-      {"example", "rcon", "Broadcast hi", false,
+      {"example", "rcon", "Broadcast hi", false, false,
        "blacklisted by BlacklistRconCommands[0] (\"Broadcast\")", "-> not reported"},
-      {"example", "chat", "/ban bob", false,
+      {"example", "chat", "/ban bob", false, false,
        "routed to group \"Moderation\" by ChannelGroups[0].Chat.Commands[1] (\"/ban\")",
        "-> reported to #mod-log as Tallyrook"},
-      {"example", "console", "giveitem 1", false,
+      {"example", "console", "giveitem 1", false, false,
        "routed to group \"Economy\" by ChannelGroups[1].Console.Commands[0] (\"GiveItem\")",
        "-> reported to #economy as Ledger"},
-      {"example", "rcon", "SaveWorld", false,
+      {"example", "rcon", "SaveWorld", false, false,
        "routed to group \"World\" by ChannelGroups[2].Rcon.Commands[0] (\"SaveWorld\")",
        "-> reported to #world as Warden"},
-      {"example", "chat", "/tp home", false,
+      {"example", "chat", "/tp home", false, false,
        "no group lists \"/tp\": the \"Default\" group's channel",
        "-> reported to #commands as Tallyrook"},
-      {"no Default", "chat", "/tp home", false,
+      {"no Default", "chat", "/tp home", false, false,
        "no group lists \"/tp\", and no group is named \"Default\"", "-> not reported"},
-      {"no Default", "console", "spawn", true, "", "-> not reported"},
-      {"no Default", "rcon", "restart", false, "", "-> not reported"},
-      {"example", "console", "EnableCheats pw", true,
+      {"no Default", "console", "spawn", true, false, "", "-> not reported"},
+      {"no Default", "rcon", "restart", false, false, "", "-> not reported"},
+      {"example", "console", "EnableCheats pw", true, false,
        "redacted by RedactConsoleCommands[0] (\"EnableCheats\")",
        "-> reported to #commands as Tallyrook"},
+      {"example", "console", "spawn", false, true,
+       "a staff member by StaffGroups[0] (\"Admins\"): the report shows the Steam name",
+       "-> reported to #commands as Tallyrook"},
+      {"example", "console", "spawn", false, false,
+       "no group of the player is on StaffGroups: the report shows \"Not a staff member\"",
+       "-> reported to #commands as Tallyrook"},
+      {"only Default, staff 7", "console", "summon rex", false, false,
+       "the staff rule reaches StaffGroups[0] (7), which is not a string",
+       "-> not reported: StaffGroups[0] is not a string"},
+      {"staff number after", "console", "spawn", false, false, "",
+       "-> not reported: StaffGroups[1] is not a string"},
+      {"staff number after", "console", "spawn", false, true, "a staff member by StaffGroups[0]",
+       "-> reported to #commands as Tallyrook"},
+      {"staff object", "console", "spawn", false, false, "",
+       "-> not reported: StaffGroups.b is not a string"},
   };
-  for (const Case& c : cases) {
-    const std::string config = "\"" + configs.at(c.config).string() + "\"";
-    const std::string what = std::string(c.config) + ", " + c.kind + " " + c.command;
-    const Outcome explained = Devserver("explain " + config + " " + c.kind + " \"" + c.command +
-                                        "\"" + (c.admin ? " --admin" : ""));
-    EXPECT_EQ(explained.status, 0) << what << explained.err;
-    EXPECT_NE(explained.out.find(c.step), std::string::npos) << what << "\n" << explained.out;
-    EXPECT_EQ(explained.out.substr(explained.out.rfind("-> ")), c.outcome + "\n") << what;
-    // The same command through the plugin in the emulated server.
-    const std::string event = std::string("{\"") + c.kind + "\": \"" + c.command + "\"" +
-                              (std::string(c.kind) == "rcon" ? ""
-                               : c.admin                     ? ", \"player\": 1"
-                                                             : ", \"player\": 2") +
-                              "}\n";
-    const Outcome replayed = Devserver(
-        "--config " + config + " --players \"" + players.string() + "\" --format jsonl", event);
-    EXPECT_EQ(replayed.status, 0) << what << replayed.err;
-    const bool reported = c.outcome.rfind("-> reported to #", 0) == 0;
-    EXPECT_EQ(!replayed.out.empty(), reported) << what << "\n" << replayed.out;
-    if (reported) {
-      const std::string tag = c.outcome.substr(16, c.outcome.find(' ', 16) - 16);
-      EXPECT_EQ(replayed.out.rfind("{\"ChannelTag\":\"" + tag + "\"", 0), 0u) << what;
+  // Every way StaffGroups and LogEverything can be written, for every kind of sender.
+  for (const char* config :
+       {"example", "log false", "log absent", "log null", "log string", "staff number first",
+        "staff number after", "staff null", "staff string", "staff object"}) {
+    for (const auto& [kind, command] : {std::pair{"console", "spawn"}, std::pair{"console", "fly"},
+                                        std::pair{"rcon", "ListPlayers"}}) {
+      for (const bool admin : {false, true}) {
+        for (const bool in_admins : {false, true}) {
+          cases.push_back({config, kind, command, admin, in_admins, "", ""});
+        }
+      }
     }
   }
-  const Outcome broken =
-      Devserver("explain \"" + File("broken.json", "[]").string() + "\" chat /tp");
-  EXPECT_EQ(broken.status, 1);
-  EXPECT_NE(broken.out.find("The plugin would not load"), std::string::npos) << broken.out;
+  for (const Case& c : cases) {
+    const std::string what = c.config + ", " + c.kind + " " + c.command +
+                             (c.admin ? " --admin" : "") + (c.in_admins ? " --groups Admins" : "");
+    const fs::path& config = configs.at(c.config);
+    devserver::ExplainedSender sender{c.admin, {}};
+    if (c.in_admins) sender.groups.push_back("Admins");
+    const Outcome explained = Explain(config, c.kind, c.command, sender);
+    EXPECT_EQ(explained.status, 0) << what;
+    EXPECT_NE(explained.out.find(c.step), std::string::npos) << what << "\n" << explained.out;
+    const std::string outcome = explained.out.substr(explained.out.rfind("-> "));
+    if (!c.outcome.empty()) {
+      EXPECT_EQ(outcome, c.outcome + "\n") << what;
+    }
+    // The same command through the plugin in the emulated server.
+    const int player = 1 + (c.admin ? 1 : 0) + (c.in_admins ? 2 : 0);
+    nlohmann::json event = {{c.kind, c.command}};
+    if (std::string(c.kind) != "rcon") event["player"] = player;
+    const Outcome replayed = ReplayLine(config, players, event.dump() + "\n");
+    EXPECT_EQ(replayed.status, 0) << what << replayed.err;
+    const bool reported = outcome.rfind("-> reported to #", 0) == 0;
+    EXPECT_EQ(!replayed.out.empty(), reported) << what << "\n" << explained.out << replayed.out;
+    if (!reported || replayed.out.empty()) continue;
+    const auto packet = nlohmann::json::parse(replayed.out);
+    EXPECT_EQ(outcome, "-> reported to #" + packet.at("ChannelTag").get<std::string>() + " as " +
+                           packet.at("BotName").get<std::string>() + "\n")
+        << what;
+    if (std::string(c.kind) == "console") {
+      const bool named = explained.out.find("a staff member by") != std::string::npos;
+      const std::string content = packet.at("Content").get<std::string>();
+      EXPECT_NE(content.find(named ? "Steam Name: P" + std::to_string(player)
+                                   : "Steam Name: Not a staff member"),
+                std::string::npos)
+          << what << "\n"
+          << content;
+    }
+  }
+  std::ostringstream broken;
+  EXPECT_EQ(
+      devserver::ExplainCommand(File("broken.json", "[]").string(), "chat", "/tp", {}, broken), 1);
+  EXPECT_NE(broken.str().find("The plugin would not load"), std::string::npos) << broken.str();
 }
 
 }  // namespace

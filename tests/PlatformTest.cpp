@@ -51,6 +51,9 @@ TEST(PlatformCompareTest, MeansWcsnicmpInTheCLocale) {
 
 TEST(PlatformSiblingTest, AMissingModuleOrFunctionThrows) {
   EXPECT_THROW(Platform::HoldLoadedModule("NoSuchSibling"), std::runtime_error);
+  // The host is loaded in every test process, and exports nothing of this name.
+  void* host = Platform::HoldLoadedModule("version");
+  EXPECT_THROW(Platform::FindModuleFunction(host, "version", "NoSuchFunction"), std::runtime_error);
 }
 
 }  // namespace

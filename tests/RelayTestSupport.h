@@ -14,6 +14,8 @@ inline constexpr uint64 kAlice = 76561198000000001ull;  // administrator, staff
 inline constexpr uint64 kBob = 76561198000000002ull;    // player
 inline constexpr uint64 kCarol = 76561198000000003ull;  // no groups
 inline constexpr uint64 kMax = 18446744073709551615ull;
+inline const std::string kAliceId = "76561198000000001";
+inline const std::string kBobId = "76561198000000002";
 
 // The sample configuration; `extra` is added to the top-level object as it is.
 std::string Config(const std::string& extra = R"("LogEverything": true)");
