@@ -10,11 +10,26 @@ bool IsChatCommand(const FString& message) noexcept {
   return !message.IsEmpty() && (*message)[0] == FChar{'/'};
 }
 
-FStringView FirstWord(FStringView command) noexcept {
-  const auto start = command.find_first_not_of(FChar{' '});
-  if (start == FStringView::npos) return {};
-  const auto end = command.find(FChar{' '}, start);
-  return command.substr(start, end == FStringView::npos ? FStringView::npos : end - start);
+FStringView FirstWord(FStringView text) noexcept {
+  const auto start = std::find_if_not(text.begin(), text.end(), IsWhiteSpace);
+  const auto end =
+      std::find_if(start, text.end(), [](FChar c) { return c == 0 || IsWhiteSpace(c); });
+  return text.substr(static_cast<std::size_t>(start - text.begin()),
+                     static_cast<std::size_t>(end - start));
+}
+
+CommandName NameOf(FStringView command, const CommandList& prefixes) noexcept {
+  const auto end_of = [command](FStringView word) {
+    return static_cast<std::size_t>(word.data() - command.data()) + word.size();
+  };
+  const FStringView first = FirstWord(command);
+  CommandName name{first, end_of(first), std::nullopt};
+  const auto prefix = FirstListed(first, prefixes);
+  if (!prefix) return name;
+  const FStringView next = FirstWord(command.substr(name.end));
+  if (!next.empty()) name = {next, end_of(next), std::nullopt};
+  name.prefix = prefix;
+  return name;
 }
 
 std::optional<std::size_t> FirstListed(FStringView name, const CommandList& list) noexcept {

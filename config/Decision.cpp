@@ -36,7 +36,12 @@ CommandDecision Decide(const ConfigurationView& configuration, CommandKind kind,
     return decision;
   }
   const CommandLists& lists = configuration.lists;
-  decision.name = FirstWord(command.View());
+  static const CommandList kNoPrefixes;
+  const CommandName name =
+      NameOf(command.View(), schema->prefixed ? lists.CommandPrefixes : kNoPrefixes);
+  decision.name = name.name;
+  decision.name_end = name.end;
+  if (name.prefix) decision.prefix_entry = *name.prefix;
 
   if (const auto hit = FirstListed(decision.name, lists.*schema->blacklist.list)) {
     decision.outcome = Outcome::Blacklisted;

@@ -55,7 +55,9 @@ inline constexpr std::size_t kNoEntry = static_cast<std::size_t>(-1);
 
 struct CommandDecision {
   Outcome outcome = Outcome::NotACommand;
-  FStringView name;  // the word the lists and the groups were compared with
+  FStringView name;                     // the word the lists and the groups were compared with
+  std::size_t name_end = 0;             // where the name ends in the command
+  std::size_t prefix_entry = kNoEntry;  // the CommandPrefixes entry the name follows
   std::size_t blacklist_entry = kNoEntry;
   std::size_t ignore_entry = kNoEntry;
   Answer administrator = Answer::NotAsked;
@@ -70,7 +72,8 @@ struct CommandDecision {
   bool Reported() const noexcept { return outcome == Outcome::Reported; }
 };
 
-// Decides for a command of `kind` in the order a detour must follow: the blacklist, the ignore
+// Decides for a command of `kind` in the order a detour must follow: its name (after a command
+// prefix, for console and RCON), the blacklist, the ignore
 // list (asking whether the sender is an administrator, then LogEverything), the groups, then the
 // fallback, the redaction list and, for a console report, the staff rule.
 CommandDecision Decide(const ConfigurationView& configuration, CommandKind kind,

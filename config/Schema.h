@@ -26,7 +26,10 @@ struct KindSchema {
   ListSchema blacklist;
   ListSchema redact;         // reported with everything after the command's name hidden
   const char* ignored_rule;  // when a command on the ignore list is reported all the same
+  bool prefixed;             // whether CommandPrefixes applies
 };
+
+inline constexpr ListSchema kCommandPrefixes{"CommandPrefixes", &CommandLists::CommandPrefixes};
 
 // Indexed by CommandKind.
 inline constexpr KindSchema kKinds[] = {
@@ -36,21 +39,24 @@ inline constexpr KindSchema kKinds[] = {
      {"IgnoreChatCommands", &CommandLists::IgnoreChatCommands},
      {"BlacklistChatCommands", &CommandLists::BlacklistChatCommands},
      {"RedactChatCommands", &CommandLists::RedactChatCommands},
-     "ignored chat commands are never reported"},
+     "ignored chat commands are never reported",
+     false},
     {CommandKind::Console,
      "Console",
      "console",
      {"IgnoreConsoleCommands", &CommandLists::IgnoreConsoleCommands},
      {"BlacklistConsoleCommands", &CommandLists::BlacklistConsoleCommands},
      {"RedactConsoleCommands", &CommandLists::RedactConsoleCommands},
-     "reported only for an administrator while LogEverything is true"},
+     "reported only for an administrator while LogEverything is true",
+     true},
     {CommandKind::Rcon,
      "Rcon",
      "rcon",
      {"IgnoreRconCommands", &CommandLists::IgnoreRconCommands},
      {"BlacklistRconCommands", &CommandLists::BlacklistRconCommands},
      {"RedactRconCommands", &CommandLists::RedactRconCommands},
-     "reported only while LogEverything is true"},
+     "reported only while LogEverything is true",
+     true},
 };
 
 inline constexpr std::size_t kKindCount = sizeof(kKinds) / sizeof(kKinds[0]);
@@ -62,13 +68,14 @@ constexpr const KindSchema* SchemaOf(CommandKind kind) noexcept {
 }
 
 // Calls `visit(list_schema)` for each top-level command list in the order the loader reads them:
-// every kind's ignore list, then the blacklists, then the redaction lists.
+// every kind's ignore list, then the blacklists, the redaction lists and the command prefixes.
 template <typename Visit>
 constexpr void ForEachListSchema(Visit&& visit) {
   for (ListSchema KindSchema::*role :
        {&KindSchema::ignore, &KindSchema::blacklist, &KindSchema::redact}) {
     for (const KindSchema& kind : kKinds) visit(kind.*role);
   }
+  visit(kCommandPrefixes);
 }
 
 inline constexpr const char* kChannelGroupsKey = "ChannelGroups";

@@ -1,6 +1,7 @@
 #include "ConfigCheck.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 #include <map>
 #include <vector>
@@ -14,6 +15,7 @@ namespace {
 
 using Tallyrook::ChannelGroup;
 using Tallyrook::CommandKind;
+using Tallyrook::CommandList;
 using Tallyrook::FirstListed;
 using Tallyrook::JsonPlace;
 using Tallyrook::KindSchema;
@@ -67,6 +69,15 @@ void WarnAboutUnknownKeys(const JsonPlace& place, const std::vector<std::string>
   }
 }
 
+// How a reader would name the white space `c`.
+std::string WhiteSpaceName(FChar c) {
+  if (c == ' ') return "a space";
+  if (c == '\t') return "a tab";
+  char code[5];
+  std::snprintf(code, sizeof code, "%04X", static_cast<unsigned>(c));
+  return std::string("white space (U+") + code + ")";
+}
+
 void WarnAboutEntry(const Source& source, const Entry& entry, bool chat,
                     std::vector<std::string>& warnings) {
   const std::string at = source.At(entry.path) + ": ";
@@ -75,19 +86,20 @@ void WarnAboutEntry(const Source& source, const Entry& entry, bool chat,
     warnings.push_back(at + "an empty entry never matches a command");
     return;
   }
-  if (text.front() == ' ' || text.back() == ' ') {
+  const FString units = FString::FromUtf8(text);
+  const FStringView view = units.View();
+  const auto space = std::find_if(view.begin(), view.end(), Tallyrook::IsWhiteSpace);
+  if (space != view.end()) {
+    const std::string name = WhiteSpaceName(*space);
+    const bool outside =
+        Tallyrook::IsWhiteSpace(view.front()) || Tallyrook::IsWhiteSpace(view.back());
     warnings.push_back(at + Quoted(text) +
-                       " has a space before or after it and never matches: a command's words "
-                       "are compared without their spaces");
-  } else if (text.find(' ') != std::string::npos) {
-    warnings.push_back(at + Quoted(text) +
-                       " holds a space and never matches: only a command's first word is "
-                       "compared");
-  }
-  if (text.find('\t') != std::string::npos) {
-    warnings.push_back(at + Quoted(text) +
-                       " holds a tab, which does not separate words: it matches only a command "
-                       "typed with that very tab");
+                       (outside ? " has " + name +
+                                      " before or after it and never matches: a command's words "
+                                      "are compared without the white space around them"
+                                : " holds " + name +
+                                      " and never matches: white space separates words, and "
+                                      "only a command's name is compared"));
   }
   if (text.find(',') != std::string::npos) {
     warnings.push_back(at + Quoted(text) +
@@ -101,7 +113,9 @@ void WarnAboutEntry(const Source& source, const Entry& entry, bool chat,
 
 // Whether an entry can match a command at all, so that comparing it with others means something.
 bool CanMatch(const std::string& entry) {
-  return !entry.empty() && entry.find_first_of(" \t") == std::string::npos;
+  const FString units = FString::FromUtf8(entry);
+  const FStringView view = units.View();
+  return !view.empty() && std::none_of(view.begin(), view.end(), Tallyrook::IsWhiteSpace);
 }
 
 std::vector<std::string> Warnings(const Source& source, const Built& built) {
@@ -223,8 +237,37 @@ std::vector<std::string> Warnings(const Source& source, const Built& built) {
     }
   }
 
+  // Command prefixes: an entry equal to one can match only the bare word.
+  const CommandList& prefixes = built.lists.CommandPrefixes;
+  const auto& prefix_entries = built.list_entries.at(Tallyrook::kCommandPrefixes.key);
+  const auto warn_if_prefix = [&](const Entry& entry) {
+    if (!CanMatch(entry.text)) return;
+    const FString name = FString::FromUtf8(entry.text);
+    if (const auto hit = FirstListed(name.View(), prefixes)) {
+      warnings.push_back(source.At(entry.path) + ": " + Quoted(entry.text) +
+                         " is a command prefix (" + prefix_entries[*hit].path +
+                         "), so it matches only the prefix typed alone: a command after a "
+                         "prefix is known by the word that follows it");
+    }
+  };
+  for (const KindSchema& kind : kKinds) {
+    if (!kind.prefixed) continue;
+    for (const Tallyrook::ListSchema* list : {&kind.ignore, &kind.blacklist, &kind.redact}) {
+      for (const Entry& entry : built.list_entries.at(list->key)) warn_if_prefix(entry);
+    }
+    for (const auto& entries : built.channel_entries) {
+      for (const Entry& entry : entries[static_cast<std::size_t>(kind.kind)]) warn_if_prefix(entry);
+    }
+  }
+
   // The console login's argument is the admin password, which a report would post.
   const FString enable_cheats = FString::FromUtf8("EnableCheats");
+  if (const auto hit = FirstListed(enable_cheats.View(), prefixes)) {
+    warnings.push_back(source.At(prefix_entries[*hit].path) + ": " +
+                       Quoted(prefix_entries[*hit].text) +
+                       " is not a prefix: the word after it is the server's admin password, "
+                       "which as the command's name no list can hide");
+  }
   if (!FirstListed(enable_cheats.View(), built.lists.BlacklistConsoleCommands) &&
       !FirstListed(enable_cheats.View(), built.lists.RedactConsoleCommands)) {
     warnings.push_back(
@@ -268,9 +311,16 @@ void Summarise(const Built& built, std::ostream& out) {
   }
   out << "Command lists:\n";
   Tallyrook::ForEachListSchema([&](const Tallyrook::ListSchema& list) {
+    if (&list == &Tallyrook::kCommandPrefixes) return;
     out << "  " << list.key << std::string(26 - std::string(list.key).size(), ' ')
         << Count((built.lists.*list.list).size(), "entry", "entries") << "\n";
   });
+  const auto& prefixes = built.list_entries.at(Tallyrook::kCommandPrefixes.key);
+  if (!prefixes.empty()) {
+    out << "Command prefixes, before a console or RCON command's name:";
+    for (const Entry& prefix : prefixes) out << " " << Quoted(prefix.text);
+    out << "\n";
+  }
   out << "Fallback for commands no group lists: ";
   if (const auto fallback = built.groups.FindByIdentifier(Tallyrook::kFallbackGroup)) {
     out << "group " << *fallback + 1 << " " << Quoted(Tallyrook::kFallbackGroup) << "\n";

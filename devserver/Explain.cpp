@@ -95,6 +95,13 @@ int ExplainCommand(const std::string& path, const std::string& kind_name,
   const std::string name = Quoted(ToUtf8(decision.name));
   const std::string fallback = Quoted(Tallyrook::kFallbackGroup);
 
+  if (decision.prefix_entry != kNoEntry) {
+    const std::string prefix =
+        Described(built.list_entries.at(Tallyrook::kCommandPrefixes.key)[decision.prefix_entry]);
+    const bool bare = decision.name.data() == Tallyrook::FirstWord(command.View()).data();
+    say(bare ? "the prefix " + prefix + " with nothing after it is the command's own name"
+             : "the command's name is " + name + ", the word after the prefix " + prefix);
+  }
   if (decision.outcome == Outcome::NotACommand) {
     say("plain chat, not a command: only chat that starts with \"/\" is a command");
     out << "-> not reported\n";
@@ -132,7 +139,7 @@ int ExplainCommand(const std::string& path, const std::string& kind_name,
   }
   if (decision.redact_entry != kNoEntry) {
     say("redacted by " + list_entry(kind.redact, decision.redact_entry) +
-        ": everything after the first word shows as \" [arguments hidden]\"");
+        ": everything after the command's name shows as \" [arguments hidden]\"");
   }
   switch (decision.staff) {
     case Tallyrook::Staff::Member: {

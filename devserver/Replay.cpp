@@ -10,12 +10,6 @@ namespace devserver {
 
 namespace {
 
-using Text = std::basic_string<FChar>;
-
-Text Utf16(const std::string& utf8) {
-  return Text(FString::FromUtf8(utf8).View());
-}
-
 // `text` fit for a terminal: control characters shown as their control pictures (C1 controls
 // as U+FFFD), a line break kept only with `keep_line_breaks`.
 std::string Visible(const std::string& text, bool keep_line_breaks) {
@@ -46,13 +40,13 @@ std::string Describe(const SessionEvent& event, const Players& players) {
     who = " (type " + std::to_string(event.type) + ")";
   } else if (event.kind != EventKind::Host) {
     const auto found = players.find(event.player);
-    const std::string name = found != players.end() ? found->second.name : "";
+    const std::string name = found != players.end() ? ToUtf8(found->second.name) : "";
     who = " from " + (name.empty() ? "" : name + " ") + "(" + std::to_string(event.player) + ")";
   }
   const std::string what =
       event.kind == EventKind::Host
           ? std::string(event.host.verb == HostVerb::Load ? "load " : "unload ") + event.host.module
-          : event.text;
+          : ToUtf8(event.text);
   return std::string("> ") + KindName(event.kind) + Visible(who + ": " + what, false);
 }
 
@@ -94,16 +88,14 @@ void SetUpSiblings(Server& server, const ReplayOptions& options) {
   if (RelayStandIn* relay = server.relay()) relay->SetClock(options.clock);
   if (PermissionsStandIn* permissions = server.permissions()) {
     for (const auto& [steam_id, player] : options.players) {
-      std::vector<Text> groups;
-      for (const auto& group : player.groups) groups.push_back(Utf16(group));
-      permissions->SetGroups(steam_id, std::move(groups));
+      permissions->SetGroups(steam_id, player.groups);
     }
   }
 }
 
 void Send(Server& server, const SessionEvent& event, const ReplayOptions& options) {
   Game& game = server.game();
-  const FString text = FString::FromUtf8(event.text);
+  const FString text{FStringView(event.text)};
   switch (event.kind) {
     case EventKind::Chat:
       game.SendChat(game.Player(event.player), text.View(), event.mode);
@@ -131,7 +123,7 @@ int Replay(const ReplayOptions& options, const std::vector<SessionEvent>& events
            std::ostream& err) {
   Game& game = Game::Instance();
   for (const auto& [steam_id, player] : options.players) {
-    game.Player(steam_id, Utf16(player.name), player.admin);
+    game.Player(steam_id, player.name, player.admin);
   }
   const std::size_t live_before = GameAllocator::LiveBlocks();
   std::vector<std::string> problems;

@@ -7,6 +7,7 @@
 #include <limits>
 #include <sstream>
 
+#include "FString.h"
 #include "JsonPlace.h"
 
 namespace devserver {
@@ -14,6 +15,72 @@ namespace devserver {
 namespace {
 
 using Json = nlohmann::json;
+
+bool IsHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// The code unit of the escape "\uXXXX" at `at`, or -1 when there is none.
+long EscapedUnit(const std::string& json, std::size_t at) {
+  if (json.compare(at, 2, "\\u") != 0 || at + 6 > json.size()) return -1;
+  for (std::size_t k = at + 2; k < at + 6; ++k) {
+    if (!IsHexDigit(json[k])) return -1;
+  }
+  return std::stol(json.substr(at + 2, 4), nullptr, 16);
+}
+
+// The JSON parser refuses an escaped surrogate that is not half of a pair. Such an escape is
+// carried through it as U+0000 followed by its four hex digits, and an escaped U+0000 as two of
+// them, so that FromSession can tell each back apart.
+std::string CarrySurrogateEscapes(const std::string& json) {
+  std::string carried;
+  bool in_string = false;
+  for (std::size_t i = 0; i < json.size(); ++i) {
+    if (!in_string || json[i] != '\\') {
+      if (json[i] == '"') in_string = !in_string;
+      carried += json[i];
+      continue;
+    }
+    const long unit = EscapedUnit(json, i);
+    const long next = EscapedUnit(json, i + 6);
+    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+    if (high && next >= 0xDC00 && next <= 0xDFFF) {
+      carried += json.substr(i, 12);
+      i += 11;
+    } else if (high || low) {
+      carried += "\\u0000" + json.substr(i + 2, 4);
+      i += 5;
+    } else if (unit == 0) {
+      carried += "\\u0000\\u0000";
+      i += 5;
+    } else {
+      carried += json.substr(i, 2);  // any other escape, or the start of one
+      ++i;
+    }
+  }
+  return carried;
+}
+
+// A string of a parsed session or players file as the game's text.
+GameText FromSession(const std::string& utf8) {
+  const GameText units = Utf16(utf8);
+  GameText text;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    if (units[i] != 0 || i + 1 >= units.size()) {
+      text += units[i];
+    } else if (units[i + 1] == 0) {
+      text += FChar{0};
+      ++i;
+    } else {
+      const std::string digits(units.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                               units.begin() + static_cast<std::ptrdiff_t>(i) + 5);
+      text += static_cast<FChar>(std::stoul(digits, nullptr, 16));
+      i += 4;
+    }
+  }
+  return text;
+}
 
 // A Steam ID written in decimal, as a string or a non-negative whole number.
 bool ParseSteamId(const Json& value, std::uint64_t& id) {
@@ -71,12 +138,12 @@ PlayerRecord ReadPlayer(const Json& value) {
   for (const auto& [key, field] : value.items()) {
     if (key == "name") {
       if (!field.is_string()) throw std::runtime_error("\"name\" must be a string");
-      player.name = field.get<std::string>();
+      player.name = FromSession(field.get<std::string>());
     } else if (key == "groups") {
       if (!field.is_array()) throw std::runtime_error("\"groups\" must be an array of strings");
       for (const auto& group : field) {
         if (!group.is_string()) throw std::runtime_error("\"groups\" must be an array of strings");
-        player.groups.push_back(group.get<std::string>());
+        player.groups.push_back(FromSession(group.get<std::string>()));
       }
     } else if (key == "admin") {
       if (!field.is_boolean()) throw std::runtime_error("\"admin\" must be true or false");
@@ -118,7 +185,7 @@ SessionEvent ReadEvent(const Json& line) {
                    : key == "console" ? EventKind::Console
                                       : EventKind::Rcon;
       if (!value.is_string()) throw std::runtime_error("\"" + key + "\" must be a string");
-      event.text = value.get<std::string>();
+      event.text = FromSession(value.get<std::string>());
     } else if (key == "host") {
       ++kinds;
       event.kind = EventKind::Host;
@@ -180,7 +247,7 @@ Players ReadPlayers(const std::string& path) {
   const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   Json document;
   try {
-    document = Json::parse(text);
+    document = Json::parse(CarrySurrogateEscapes(text));
   } catch (const Json::parse_error& error) {
     throw InputError(path, ParseErrorLine(error), Tallyrook::JsonLibraryMessage(error));
   }
@@ -209,7 +276,7 @@ std::vector<SessionEvent> ReadSession(std::istream& in, const std::string& name)
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos || text[first] == '#') continue;
     try {
-      events.push_back(ReadEvent(Json::parse(text)));
+      events.push_back(ReadEvent(Json::parse(CarrySurrogateEscapes(text))));
     } catch (const Json::exception& error) {
       throw InputError(name, line, Tallyrook::JsonLibraryMessage(error));
     } catch (const std::runtime_error& error) {

@@ -9,7 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "Platform.h"
+
 namespace devserver {
+
+// A text as the game holds it: any UTF-16, lone surrogates too.
+using GameText = std::basic_string<FChar>;
 
 // A bad input line; its text starts with "FILE:LINE: ".
 class InputError : public std::runtime_error {
@@ -19,8 +24,8 @@ class InputError : public std::runtime_error {
 };
 
 struct PlayerRecord {
-  std::string name;
-  std::vector<std::string> groups;
+  GameText name;
+  std::vector<GameText> groups;
   bool admin = false;
 };
 
@@ -39,7 +44,7 @@ struct HostAction {
 
 struct SessionEvent {
   EventKind kind = EventKind::Chat;
-  std::string text;          // the command
+  GameText text;             // the command
   HostAction host;           // for the host
   std::uint64_t player = 0;  // chat and console
   std::int32_t mode = 0;     // chat
@@ -47,6 +52,8 @@ struct SessionEvent {
   std::int32_t type = 2;     // RCON packet type
 };
 
+// Both files are JSON whose strings may also escape a lone surrogate ("\ud800"), which JSON
+// itself refuses, so that any text the game can hand the plugin can be replayed.
 // A JSON object keyed by Steam ID in decimal: {"name": ..., "groups": [...], "admin": ...}.
 Players ReadPlayers(const std::string& path);
 // JSON Lines, one event an object; blank lines and lines starting with # are skipped.

@@ -58,11 +58,15 @@ FString::FString(FStringView text) {
   *this += text;
 }
 
-FString FString::FromUtf8(std::string_view utf8) {
+std::basic_string<FChar> Utf16(std::string_view utf8) {
   std::basic_string<FChar> text;
   text.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) AppendCodePoint(text, DecodeUtf8(utf8, i));
-  return FString(FStringView(text));
+  return text;
+}
+
+FString FString::FromUtf8(std::string_view utf8) {
+  return FString(FStringView(Utf16(utf8)));
 }
 
 FStringView FString::View() const noexcept {

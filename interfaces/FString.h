@@ -44,6 +44,8 @@ class FString {
 
 static_assert(sizeof(FString) == 16, "FString is a pointer, a count and a capacity");
 
+// The UTF-16 of UTF-8 text, as FString::FromUtf8 decodes it, in ordinary memory.
+std::basic_string<FChar> Utf16(std::string_view utf8);
 // UTF-8 of the text, as FString::ToUtf8 gives it.
 std::string ToUtf8(FStringView text);
 

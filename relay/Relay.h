@@ -19,8 +19,9 @@ void RelayCommand(const FString& command, CommandKind kind, const CommandSender&
   if (!InstalledCommandLists || !InstalledChannelGroups) return;
   const CommandDecision decision = Decide(InstalledConfiguration(), kind, command, sender);
   if (!decision.Reported()) return;
-  const ReportValue redacted =
-      decision.redact_entry != kNoEntry ? WithArgumentsHidden(command.View()) : ReportValue();
+  const ReportValue redacted = decision.redact_entry != kNoEntry
+                                   ? WithArgumentsHidden(command.View(), decision.name_end)
+                                   : ReportValue();
   const FStringView shown_command = redacted.empty() ? command.View() : FStringView(redacted);
   compose(decision, shown_command, [&decision](std::string content) {
     Skyparley::QueuePacket(

@@ -47,6 +47,22 @@ bool IsHighSurrogate(FChar c) {
   return c >= 0xD800 && c <= 0xDBFF;
 }
 
+bool IsLowSurrogate(FChar c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// The characters of the original value that the inert units from `from` on stand for: a pair is
+// one, and the zero-width space after a backtick was never the player's.
+std::size_t OriginalCharacters(const ReportValue& inert, std::size_t from) {
+  std::size_t characters = 0;
+  for (std::size_t i = from; i < inert.size(); ++i) {
+    const bool added = inert[i] == kZeroWidthSpace && i > 0 && inert[i - 1] == FChar{'`'};
+    const bool pair_end = IsLowSurrogate(inert[i]) && i > 0 && IsHighSurrogate(inert[i - 1]);
+    if (!added && !pair_end) ++characters;
+  }
+  return characters;
+}
+
 ReportValue CutMarker(std::size_t cut) {
   const std::string digits = std::to_string(cut);
   ReportValue marker(kCutStart);
@@ -59,15 +75,17 @@ std::size_t CutMarkerLength(std::size_t cut) {
   return kCutStart.size() + DecimalDigits(cut) + kCutEnd.size();
 }
 
-// Cuts `value` to at most `room` units if that makes it shorter; the units it saves.
+// Cuts inert `value` to at most `room` units if that makes it shorter; the units it saves.
 std::size_t Shorten(ReportValue& value, std::size_t room) {
   const std::size_t length = value.size();
   const std::size_t marker = CutMarkerLength(length);  // the longest marker this value can need
   std::size_t kept = room > marker ? room - marker : 0;
   if (kept > 0 && IsHighSurrogate(value[kept - 1])) --kept;  // never half a pair
-  const std::size_t shortened = kept + CutMarkerLength(length - kept);
+  if (kept > 0 && value[kept - 1] == FChar{'`'}) --kept;     // nor a backtick without its space
+  const std::size_t cut = OriginalCharacters(value, kept);
+  const std::size_t shortened = kept + CutMarkerLength(cut);
   if (shortened >= length) return 0;
-  value.replace(kept, ReportValue::npos, CutMarker(length - kept));
+  value.replace(kept, ReportValue::npos, CutMarker(cut));
   return length - shortened;
 }
 
@@ -93,12 +111,10 @@ ReportValue InertText(FStringView text) {
   return inert;
 }
 
-ReportValue WithArgumentsHidden(FStringView command) {
-  const FStringView word = FirstWord(command);
-  const std::size_t word_end = static_cast<std::size_t>(word.data() - command.data()) + word.size();
-  const FStringView rest = command.substr(word.empty() ? command.size() : word_end);
-  if (rest.find_first_not_of(FChar{' '}) == FStringView::npos) return ReportValue(command);
-  ReportValue hidden(command.substr(0, word_end));
+ReportValue WithArgumentsHidden(FStringView command, std::size_t name_end) {
+  const FStringView rest = command.substr(std::min(name_end, command.size()));
+  if (std::all_of(rest.begin(), rest.end(), IsWhiteSpace)) return ReportValue(command);
+  ReportValue hidden(command.substr(0, name_end));
   hidden += kArgumentsHidden;
   return hidden;
 }

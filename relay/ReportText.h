@@ -20,9 +20,9 @@ inline constexpr std::size_t kDiscordMessageLimit = 2000;
 // picture, and C1 controls, line and paragraph separators and bidirectional controls as U+FFFD.
 ReportValue InertText(FStringView text);
 
-// The command with everything after its first word replaced by " [arguments hidden]"; unchanged
-// when nothing but spaces follows the first word.
-ReportValue WithArgumentsHidden(FStringView command);
+// The command with everything after its name, which ends at `name_end`, replaced by
+// " [arguments hidden]"; unchanged when nothing but white space follows the name.
+ReportValue WithArgumentsHidden(FStringView command, std::size_t name_end);
 
 // How long a template is once the relay's JSON string is decoded: each \n pair is one character,
 // each {} placeholder nothing. Templates are ASCII.
@@ -48,7 +48,8 @@ std::size_t DecimalDigits(unsigned long long number) noexcept;
 
 // Shortens `values`, the first first and the next only while that is not enough, so that `used`
 // units plus theirs fit in Discord's limit. A shortened value is cut at a code-point boundary
-// and ends in "… [N more characters]", N counted in UTF-16 code units.
+// and ends in "… [N more characters]", N the characters (code points) of the value as it was
+// before it was made inert that no longer show.
 void FitInOneMessage(std::size_t used, std::initializer_list<ReportValue*> values);
 
 }  // namespace Tallyrook

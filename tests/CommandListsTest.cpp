@@ -8,8 +8,8 @@ namespace {
 using Tallyrook::BuildCommandLists;
 using Tallyrook::CommandList;
 using Tallyrook::FirstListed;
-using Tallyrook::FirstWord;
 using Tallyrook::Json;
+using Tallyrook::NameOf;
 
 class CommandListsTest : public GameMemoryTest {};
 
@@ -17,7 +17,7 @@ FString Text(const std::string& utf8) {
   return FString::FromUtf8(utf8);
 }
 
-TEST_F(CommandListsTest, TheFirstWordDecidesIgnoringTheCaseOfAToZ) {
+TEST_F(CommandListsTest, TheNameDecidesIgnoringTheCaseOfAToZ) {
   struct Case {
     std::string command;
     std::string entry;
@@ -33,8 +33,68 @@ TEST_F(CommandListsTest, TheFirstWordDecidesIgnoringTheCaseOfAToZ) {
       {"/KICK bob", "/kIcK", true},
       {"/kick bob", "kick", false},       // the slash is part of the word
       {"   /kick   bob", "/kick", true},  // leading and repeated spaces do not matter
-      {"/kick\tbob", "/kick", false},     // a tab is no separator
-      {"/kick\tbob", "/kick\tbob", true},
+      // Any white space separates words, as in the game's console; nothing else does.
+      {"/kick\tbob", "/kick", true},
+      {"/kick\tbob", "/kick\tbob", false},
+      {"\t\n\v\f\r/kick\x0B", "/kick", true},
+      {"/kick\xC2\x85"
+       "bob",
+       "/kick", true},  // U+0085
+      {"/kick\xC2\xA0"
+       "bob",
+       "/kick", true},  // U+00A0 no-break space
+      {"/kick\xE1\x9A\x80"
+       "bob",
+       "/kick", true},  // U+1680
+      {"/kick\xE2\x80\x80"
+       "bob",
+       "/kick", true},  // U+2000
+      {"/kick\xE2\x80\x83"
+       "bob",
+       "/kick", true},  // U+2003 em space
+      {"/kick\xE2\x80\x8A"
+       "bob",
+       "/kick", true},  // U+200A
+      {"/kick\xE2\x80\xA8"
+       "bob",
+       "/kick", true},  // U+2028
+      {"/kick\xE2\x80\xA9"
+       "bob",
+       "/kick", true},  // U+2029
+      {"/kick\xE2\x80\xAF"
+       "bob",
+       "/kick", true},  // U+202F
+      {"/kick\xE2\x81\x9F"
+       "bob",
+       "/kick", true},  // U+205F
+      {"/kick\xE3\x80\x80"
+       "bob",
+       "/kick", true},  // U+3000 ideographic space
+      {"/kick\xE2\x80\x8B"
+       "bob",
+       "/kick", false},  // U+200B is no white space
+      {"/kick\xE1\xA0\x8E"
+       "bob",
+       "/kick", false},  // U+180E is none any more
+      {"/kick\xE2\x81\xA0"
+       "bob",
+       "/kick", false},  // U+2060
+      {"/kick\x1C"
+       "bob",
+       "/kick", false},
+      {std::string("EnableCheats\0hunter2", 20), "EnableCheats", true},
+      // After a command prefix the next word is the name; a prefix alone is its own.
+      {"admincheat GiveItemNum 121 1 0 0", "GiveItemNum", true},
+      {"admincheat GiveItemNum 121 1 0 0", "admincheat", false},
+      {"  CHEAT\tghost", "ghost", true},
+      {"cheat", "cheat", true},
+      {"cheat \t ", "cheat", true},
+      {std::string("cheat\0fly", 9), "cheat", true},  // the text ends at the NUL
+      {std::string("cheat\0fly", 9), "fly", false},
+      {"cheat cheat fly", "cheat", true},  // one prefix only
+      {"cheater fly", "cheater", true},
+      {"cheater fly", "fly", false},
+      {"/cheat fly", "/cheat", true},
       {"/kick bob", "/kick bob", false},  // an entry with a space never matches
       {"/kicker", "/kick", false},        // no prefix matching either way
       {"/kick", "/kicker", false},
@@ -50,7 +110,10 @@ TEST_F(CommandListsTest, TheFirstWordDecidesIgnoringTheCaseOfAToZ) {
     CommandList list;
     list.push_back(Text("/other"));
     list.push_back(Text(c.entry));
-    const auto hit = FirstListed(FirstWord(command.View()), list);
+    CommandList prefixes;
+    prefixes.push_back(Text("admincheat"));
+    prefixes.push_back(Text("Cheat"));
+    const auto hit = FirstListed(NameOf(command.View(), prefixes).name, list);
     EXPECT_EQ(hit, c.matches ? std::optional<std::size_t>(1) : std::nullopt)
         << '"' << c.command << "\" against \"" << c.entry << '"';
   }

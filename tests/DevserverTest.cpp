@@ -215,7 +215,10 @@ TEST_F(DevserverTest, CheckSummarisesAConfigThePluginWouldLoad) {
                          "  RedactRconCommands        0 entries\n"),
             std::string::npos)
       << run.out;
-  EXPECT_NE(run.out.find("Fallback for commands no group lists: group 4 \"Default\"\n"
+  EXPECT_NE(run.out.find("  RedactRconCommands        0 entries\n"
+                         "Command prefixes, before a console or RCON command's name: "
+                         "\"admincheat\" \"cheat\"\n"
+                         "Fallback for commands no group lists: group 4 \"Default\"\n"
                          "No warnings.\n"),
             std::string::npos)
       << run.out;
@@ -340,7 +343,21 @@ TEST_F(DevserverTest, CheckWarnsWhereAConfigWillSurpriseItsAuthor) {
        "ChannelGroups[0].Chat.Commands[0] (line 1): \"kick\" does not start with \"/\""},
       {R"({"RedactChatCommands":["/kick,/ban"]})",
        "\"/kick,/ban\" holds a comma: list each command as an entry of its own"},
-      {R"({"IgnoreConsoleCommands":["fly\tx"]})", "holds a tab, which does not separate words"},
+      {R"({"IgnoreConsoleCommands":["fly\tx"]})", "\"fly\tx\" holds a tab and never matches"},
+      {R"({"IgnoreConsoleCommands":["fly\u3000x"]})",
+       "holds white space (U+3000) and never matches: white space separates words"},
+      {R"({"IgnoreConsoleCommands":["\u00a0fly"]})",
+       "has white space (U+00A0) before or after it and never matches"},
+      // Command prefixes.
+      {R"({"CommandPrefixes":["cheat"],"BlacklistRconCommands":["Cheat"]})",
+       "warning: BlacklistRconCommands[0] (line 1): \"Cheat\" is a command prefix "
+       "(CommandPrefixes[0]), so it matches only the prefix typed alone"},
+      {R"({"CommandPrefixes":["cheat"],"ChannelGroups":[{"Identifier":"Default","Chat":{"ChannelTag":"t","BotName":"b"},
+         "Console":{"ChannelTag":"t","BotName":"b","Commands":["cheat"]},"Rcon":{"ChannelTag":"t","BotName":"b"}}]})",
+       "warning: ChannelGroups[0].Console.Commands[0] (line 2): \"cheat\" is a command prefix"},
+      {R"({"CommandPrefixes":["admincheat","enablecheats"],"RedactConsoleCommands":["EnableCheats"]})",
+       "warning: CommandPrefixes[1] (line 1): \"enablecheats\" is not a prefix: the word after it "
+       "is the server's admin password"},
       {R"({"IgnoreRconCommands":["ListPlayers "]})",
        "\"ListPlayers \" has a space before or after it and never matches"},
       // Text the plugin never reads, and keys given twice.
@@ -406,9 +423,9 @@ TEST_F(DevserverTest, ExplainGivesTheDecisionThatAReplayOfTheSameCommandShows) {
   // Player n is an administrator when n is 2 or 4, and in the group Admins when n is 3 or 4.
   devserver::Players players;
   for (std::uint64_t n = 1; n <= 4; ++n) {
-    players[n] = {"P" + std::to_string(n),
-                  n >= 3 ? std::vector<std::string>{"Admins"} : std::vector<std::string>{},
-                  n % 2 == 0};
+    players[n].name = Utf16("P" + std::to_string(n));
+    if (n >= 3) players[n].groups.emplace_back(FTEXT("Admins"));
+    players[n].admin = n % 2 == 0;
   }
   struct Case {
     std::string config;
@@ -462,6 +479,21 @@ TEST_F(DevserverTest, ExplainGivesTheDecisionThatAReplayOfTheSameCommandShows) {
       {"example", "console", "EnableCheats pw", true, false,
        "redacted by RedactConsoleCommands[0] (\"EnableCheats\")",
        "-> reported to #commands as Tallyrook"},
+      {"example", "console", "admincheat GiveItemNum 1 1 0 0", true, false,
+       "the command's name is \"GiveItemNum\", the word after the prefix CommandPrefixes[0] "
+       "(\"admincheat\")",
+       "-> reported to #economy as Ledger"},
+      {"example", "console", "cheat  fly", false, false, "ignored by IgnoreConsoleCommands[0]",
+       "-> not reported: the player is not an administrator"},
+      {"example", "console", "cheat", false, false,
+       "the prefix CommandPrefixes[1] (\"cheat\") with nothing after it is the command's own name",
+       "-> reported to #commands as Tallyrook"},
+      {"example", "rcon", "cheat SaveWorld", false, false,
+       "routed to group \"World\" by ChannelGroups[2].Rcon.Commands[0]",
+       "-> reported to #world as Warden"},
+      {"example", "chat", "cheat /ban", false, false, "plain chat", "-> not reported"},
+      {"example", "console", "EnableCheats\thunter2", true, false,
+       "redacted by RedactConsoleCommands[0]", "-> reported to #commands as Tallyrook"},
       {"example", "console", "spawn", false, true,
        "a staff member by StaffGroups[0] (\"Admins\"): the report shows the Steam name",
        "-> reported to #commands as Tallyrook"},

@@ -23,6 +23,14 @@ TEST(PlatformToUtf8Test, GivesTheBytesWindowsGives) {
        "b"},                                                             // lone high
       {Text{FChar(0xDC00)}, "\xEF\xBF\xBD"},                             // lone low
       {Text{FChar(0xDE00), FChar(0xD83D)}, "\xEF\xBF\xBD\xEF\xBF\xBD"},  // swapped pair
+      // The edges of both surrogate ranges, alone and paired.
+      {Text{FChar(0xD800)}, "\xEF\xBF\xBD"},
+      {Text{FChar(0xDBFF)}, "\xEF\xBF\xBD"},
+      {Text{FChar(0xDFFF)}, "\xEF\xBF\xBD"},
+      {Text{FChar(0xD800), FChar(0xDC00)}, "\xF0\x90\x80\x80"},
+      {Text{FChar(0xDBFF), FChar(0xDFFF)}, "\xF4\x8F\xBF\xBF"},
+      {Text{FChar(0xD83C), FChar(0xDFFF)}, "\xF0\x9F\x8F\xBF"},  // a skin-tone modifier
+      {Text{FChar(0xD7FF), FChar(0xE000)}, "\xED\x9F\xBF\xEE\x80\x80"},
       {Text{FChar('a'), FChar(0), FChar('b')}, std::string("a\0b", 3)},
   };
   for (const Case& c : cases) {

@@ -52,11 +52,36 @@ TEST_F(RelayTest, ChatCommandsAreReportedToTheirChannelWithThePlayersDetails) {
       // C1 controls, line and paragraph separators and direction controls are replaced.
       {kBob, "/say \xC2\x85\xE2\x80\xA8\xE2\x80\xA9\xE2\x80\xAE\xE2\x81\xA6\xE2\x80\x8F\xD8\x9Cz",
        "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/say " + Repeat(kFFFD, 7) + "z")},
+      {kBob,
+       "/say \xC2\x80\xC2\x9F\xE2\x80\x8E\xE2\x80\xAA\xE2\x81\xA9",  // U+0080 U+009F ... U+2069
+       "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/say " + Repeat(kFFFD, 5))},
+      // A single special unit inside the blocks of plain ASCII, and after them.
+      {kBob,
+       "/say 0123456789a\x7F"
+       "bcdefghijklmn",
+       "chat|Tally|" + ChatReport("Players", "Bob", kBobId,
+                                  "/say 0123456789a\xE2\x90\xA1"
+                                  "bcdefghijklmn")},
+      {kBob, "/say 0123456789abcdefghijklmnopq\x1F",
+       "chat|Tally|" +
+           ChatReport("Players", "Bob", kBobId, "/say 0123456789abcdefghijklmnopq\xE2\x90\x9F")},
+      {kBob,
+       "/say 0123456789a`"
+       "bcdefgh",
+       "chat|Tally|" +
+           ChatReport("Players", "Bob", kBobId, "/say 0123456789a" + kTick + "bcdefgh")},
+      {kBob,
+       "/say 0123456789a\xE2\x81\xA9"
+       "bcdefghijklmn",
+       "chat|Tally|" +
+           ChatReport("Players", "Bob", kBobId, "/say 0123456789a" + kFFFD + "bcdefghijklmn")},
+      {kBob, "/say 0123456789abcdef\x7F",
+       "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/say 0123456789abcdef\xE2\x90\xA1")},
       // Over Discord's limit: cut between two surrogate pairs, never inside one.
       {kBob, "/" + Repeat("\xF0\x9F\x98\x80", 1000),
-       "chat|Tally|" + ChatReport("Players", "Bob", kBobId,
-                                  "/" + Repeat("\xF0\x9F\x98\x80", 923) + kEllipsis +
-                                      " [154 more characters]")},
+       "chat|Tally|" +
+           ChatReport("Players", "Bob", kBobId,
+                      "/" + Repeat("\xF0\x9F\x98\x80", 923) + kEllipsis + " [77 more characters]")},
       {kBob, "/pw hunter2",
        "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/pw [arguments hidden]")},
       {kBob, "/PW ```x",
@@ -65,6 +90,23 @@ TEST_F(RelayTest, ChatCommandsAreReportedToTheirChannelWithThePlayersDetails) {
       {kBob, "/pw   ", "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/pw   ")},
       {kBob, "/login hunter2", ""},  // blacklisted, and redacted too: the blacklist wins
       {kBob, std::string("/login\0 hunter2", 15), ""},  // a NUL ends the word, as in C
+      // Any white space ends the word: a tab, a no-break, ideographic or em space, a NUL.
+      {kBob, "/login\thunter2", ""},
+      {kBob, "/login\xC2\xA0hunter2", ""},
+      {kBob, "/pw\thunter2",
+       "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/pw [arguments hidden]")},
+      {kBob, "/pw\xE3\x80\x80hunter2",
+       "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/pw [arguments hidden]")},
+      {kBob, std::string("/pw\0hunter2", 11),
+       "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/pw [arguments hidden]")},
+      {kBob,
+       "/kick\xE2\x80\x83"
+       "bob",
+       "admin-chat|Rook|" + ChatReport("Players", "Bob", kBobId,
+                                       "/kick\xE2\x80\x83"
+                                       "bob")},
+      {kBob, "/cheat /kick", "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/cheat /kick")},
+      {kBob, "cheat /kick", ""},  // no prefix for chat: conversation
       {kBob, "/LOGIN", ""},
       {kAlice, "/help", ""},      // ignored
       {kBob, "hello /kick", ""},  // conversation, not a command
@@ -107,6 +149,41 @@ TEST_F(RelayTest, ConsoleCommandsNameOnlyStaffMembers) {
       {kAlice, "fly",
        "console|Tally|" + ConsoleReport("Admins, Players", "Alice", kAliceId,
                                         "fly")},  // an administrator, all logged
+      // Any white space ends the word, so the password stays hidden.
+      {kAlice, "EnableCheats\thunter2", ""},
+      {kAlice, "EnableCheats\xE3\x80\x80hunter2", ""},
+      {kBob, "SetPassword\thunter2",
+       "console|Tally|" + ConsoleReport("Players", "Not a staff member", kBobId,
+                                        "SetPassword [arguments hidden]")},
+      {kBob, "SetPassword\xC2\xA0hunter2",
+       "console|Tally|" + ConsoleReport("Players", "Not a staff member", kBobId,
+                                        "SetPassword [arguments hidden]")},
+      {kBob, "SetPassword\xE2\x80\x83hunter2",
+       "console|Tally|" + ConsoleReport("Players", "Not a staff member", kBobId,
+                                        "SetPassword [arguments hidden]")},
+      {kBob, std::string("SetPassword\0hunter2", 19),
+       "console|Tally|" + ConsoleReport("Players", "Not a staff member", kBobId,
+                                        "SetPassword [arguments hidden]")},
+      {kAlice, "giveitem\t12",
+       "admin-console|Rook|" + ConsoleReport("Admins, Players", "Alice", kAliceId,
+                                             "giveitem\xE2\x90\x89"
+                                             "12")},
+      // Behind a command prefix the next word is the command.
+      {kAlice, "admincheat GiveItem 121 1 0 0",
+       "admin-console|Rook|" +
+           ConsoleReport("Admins, Players", "Alice", kAliceId, "admincheat GiveItem 121 1 0 0")},
+      {kAlice, "cheat EnableCheats hunter2", ""},
+      {kBob, "cheat fly", ""},
+      {kAlice, "Cheat  fly 3",
+       "console|Tally|" +
+           ConsoleReport("Admins, Players", "Alice", kAliceId, "Cheat  fly [arguments hidden]")},
+      {kBob, "admincheat SetPassword secret",
+       "console|Tally|" + ConsoleReport("Players", "Not a staff member", kBobId,
+                                        "admincheat SetPassword [arguments hidden]")},
+      {kBob, "cheat",
+       "console|Tally|" + ConsoleReport("Players", "Not a staff member", kBobId, "cheat")},
+      {kBob, "cheater fly",
+       "console|Tally|" + ConsoleReport("Players", "Not a staff member", kBobId, "cheater fly")},
   };
   for (const Case& c : cases) EXPECT_EQ(Console(c.player, c.command), c.shown) << c.command;
 }
@@ -117,7 +194,9 @@ TEST_F(RelayTest, RconCommandsAreReportedWithTheirTimeAndTextButNeverAPassword) 
     std::string body;
     std::int32_t type;
     std::string shown;
+    std::string clock = kClock;
   };
+  const std::string kWideClock = "14 juin 2021 \xC3\xA0 18h";  // 18 units, 19 bytes
   const Case cases[] = {
       {"saveworld", 2, "admin-rcon|Rook|" + RconReport("saveworld")},
       {"kickplayer 7", 2, "rcon|Tally|" + RconReport("kickplayer 7")},
@@ -131,10 +210,29 @@ TEST_F(RelayTest, RconCommandsAreReportedWithTheirTimeAndTextButNeverAPassword) 
       {Repeat("a", 65536), 2,
        "rcon|Tally|" + RconReport(Repeat("a", 1905) + kEllipsis + " [63631 more characters]")},
       {"broadcast \"x\"", 2, ""},
+      {"admincheat Broadcast hi", 2, ""},
+      {"cheat SaveWorld now", 2,
+       "admin-rcon|Rook|" + RconReport("cheat SaveWorld [arguments hidden]")},
+      {"cheat ListPlayers", 2, "rcon|Tally|" + RconReport("cheat ListPlayers")},
+      {"SaveWorld\tnow", 2, "admin-rcon|Rook|" + RconReport("SaveWorld [arguments hidden]")},
+      // The report fits in 2,000 units exactly; one more and the command is cut. The marker
+      // counts the characters not shown: each backtick is one, its added space none.
+      {Repeat("a", 1929), 2, "rcon|Tally|" + RconReport(Repeat("a", 1929))},
+      {Repeat("a", 1930), 2, "rcon|Tally|" + RconReport(Repeat("a", 1930))},
+      {Repeat("a", 1931), 2,
+       "rcon|Tally|" + RconReport(Repeat("a", 1906) + kEllipsis + " [25 more characters]")},
+      {Repeat("a", 1931), 2, "rcon|Tally|" + RconReport(Repeat("a", 1931), kWideClock), kWideClock},
+      {Repeat("`", 3000), 2,
+       "rcon|Tally|" + RconReport(Repeat(kTick, 953) + kEllipsis + " [2047 more characters]")},
+      {Repeat("`", 1000) + Repeat("a", 1000), 2,
+       "rcon|Tally|" + RconReport(Repeat(kTick, 953) + kEllipsis + " [1047 more characters]")},
       {"hunter2", 3, ""},  // an authentication request carries the password
       {"saveworld", 3, ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(Rcon(c.body, c.type), c.shown) << c.body;
+  for (const Case& c : cases) {
+    server_->relay()->SetClock(c.clock);
+    EXPECT_EQ(Rcon(c.body, c.type), c.shown) << c.body.substr(0, 40);
+  }
 }
 
 TEST_F(RelayTest, IgnoredCommandsStayUnreportedUnlessEverythingIsLogged) {
@@ -240,8 +338,20 @@ TEST_F(RelayTest, NamesAndGroupsStayInertAndInsideTheLimit) {
     std::vector<std::string> groups;
     std::string ranks;
     std::string shown_name;
+    std::string command = "/tp";
+    std::string shown_command = "/tp";
   };
-  const Case cases[] = {
+  // A command that makes the report from player `id`, named "N" without groups, exactly
+  // `length` units, whatever the digits of the ID; cut to fit, when over, as Shorten cuts it.
+  const auto sized = [](uint64 id, std::size_t length) {
+    const std::size_t used = 82 + 19 + 1 + std::to_string(id).size();  // template, time, name
+    return "/" + Repeat("a", length - used - 1);
+  };
+  const auto cut = [](uint64 id) {
+    const std::size_t room = 2000 - (82 + 19 + 1 + std::to_string(id).size());
+    return "/" + Repeat("a", room - 25) + kEllipsis + " [25 more characters]";
+  };
+  std::vector<Case> cases = {
       {91,
        "\"Bob\" \\\n<@everyone>",
        {"A\"dmins", "", "x\\y"},
@@ -258,15 +368,28 @@ TEST_F(RelayTest, NamesAndGroupsStayInertAndInsideTheLimit) {
        Repeat("g", 1866) + kEllipsis + " [1134 more characters]",
        "Eve" + kFFFD},
       {94, Repeat("n", 5000), {}, "", Repeat("n", 1870) + kEllipsis + " [3130 more characters]"},
+      // The command is cut first, then the groups, and the name last.
+      {95,
+       Repeat("n", 3000),
+       {Repeat("g", 3000)},
+       kEllipsis + " [3000 more characters]",
+       Repeat("n", 1846) + kEllipsis + " [1154 more characters]"},
   };
+  // Steam IDs of every digit count that ends a power of ten: 1, 2, 10, 19 and 20 digits.
+  for (const uint64 id : {uint64{1}, uint64{10}, uint64{1000000000}, uint64{1000000000000000000},
+                          uint64{10000000000000000000ull}}) {
+    cases.push_back({id, "N", {}, "", "N", sized(id, 2000), sized(id, 2000)});
+    cases.push_back({id, "N", {}, "", "N", sized(id, 2001), cut(id)});
+  }
   for (const Case& c : cases) {
     std::vector<std::basic_string<FChar>> groups;
     for (const auto& group : c.groups) groups.emplace_back(FString::FromUtf8(group).View());
     server_->permissions()->SetGroups(c.player, groups);
     server_->game().Player(c.player, FString::FromUtf8(c.name).View());
-    EXPECT_EQ(Chat(c.player, "/tp"),
-              "chat|Tally|" + ChatReport(c.ranks, c.shown_name, std::to_string(c.player), "/tp"))
-        << c.player;
+    EXPECT_EQ(Chat(c.player, c.command),
+              "chat|Tally|" +
+                  ChatReport(c.ranks, c.shown_name, std::to_string(c.player), c.shown_command))
+        << c.player << " " << c.command.size();
   }
 }
 

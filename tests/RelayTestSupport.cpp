@@ -23,6 +23,7 @@ std::string Config(const std::string& extra) {
     "RedactChatCommands": ["/pw", "/login"],
     "RedactConsoleCommands": ["EnableCheats", "fly", "SetPassword"],
     "RedactRconCommands": ["SaveWorld"],
+    "CommandPrefixes": ["admincheat", "cheat"],
     "StaffGroups": ["admins"])" +
          std::string(extra.empty() ? "" : ",\n    " + extra) + "\n  }";
 }
@@ -46,9 +47,8 @@ std::string ConsoleReport(const std::string& ranks, const std::string& name,
          "\\nCommand: " + command + "```";
 }
 
-std::string RconReport(const std::string& command) {
-  return "```RCON Command Received\\nDate / Time: 2021-06-14 18:03:00\\nCommand: " + command +
-         "```";
+std::string RconReport(const std::string& command, const std::string& clock) {
+  return "```RCON Command Received\\nDate / Time: " + clock + "\\nCommand: " + command + "```";
 }
 
 std::string Shown(const std::vector<Delivery>& deliveries) {

@@ -29,7 +29,7 @@ std::string ChatReport(const std::string& ranks, const std::string& name,
                        const std::string& steam_id, const std::string& command);
 std::string ConsoleReport(const std::string& ranks, const std::string& name,
                           const std::string& steam_id, const std::string& command);
-std::string RconReport(const std::string& command);
+std::string RconReport(const std::string& command, const std::string& clock = kClock);
 
 // What reached the relay plugin for one command: "tag|bot|content", or nothing.
 std::string Shown(const std::vector<Delivery>& deliveries);

@@ -47,20 +47,4 @@ TEST_F(StaffTest, AnyGroupOnTheStaffListMakesAStaffMemberUpToTheFirstEntryThatIs
   }
 }
 
-TEST_F(StaffTest, LogEverythingIsReadAsTheDocumentHoldsIt) {
-  using Tallyrook::Setting;
-  const std::pair<const char*, Setting> cases[] = {
-      {R"({"LogEverything":true})", Setting::True},
-      {R"({"LogEverything":false})", Setting::False},
-      {R"({})", Setting::Absent},
-      {R"(null)", Setting::Absent},
-      {R"({"LogEverything":null})", Setting::NotABoolean},
-      {R"({"LogEverything":"true"})", Setting::NotABoolean},
-      {R"({"LogEverything":1})", Setting::NotABoolean},
-  };
-  for (const auto& [document, setting] : cases) {
-    EXPECT_EQ(Tallyrook::ReadLogEverything(Json::parse(document)), setting) << document;
-  }
-}
-
 }  // namespace
