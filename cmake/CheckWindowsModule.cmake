@@ -1,6 +1,7 @@
-# Checks a Windows module's tables: run as cmake -DOBJDUMP=... -DMODULE=... -P this file.
-# The plugin exports nothing, imports the host (version.dll), and binds its sibling plugins
-# only at run time, so it does not import them.
+# Checks a Windows module's tables: run as cmake -DOBJDUMP=... -DMODULE=... -DSIBLINGS=a.dll;b.dll
+# [-DRUNTIME=x.dll;y.dll] -P this file. The plugin exports nothing, imports the host
+# (version.dll) and the C++ runtime it was built for, and binds its sibling plugins only at run
+# time, by the very names they export.
 execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE tables RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "${OBJDUMP} could not read ${MODULE}")
@@ -9,10 +10,31 @@ if(tables MATCHES "Number in:[ \t\r\n]+Export Address Table[ \t]+([0-9a-fA-F]+)"
    AND NOT CMAKE_MATCH_1 MATCHES "^0+$")
   message(FATAL_ERROR "${MODULE} exports functions")
 endif()
-if(NOT tables MATCHES "DLL Name: version.dll")
-  message(FATAL_ERROR "${MODULE} does not import version.dll")
-endif()
-if(tables MATCHES "DLL Name: (Skyparley|Permissions).dll")
-  message(FATAL_ERROR "${MODULE} imports ${CMAKE_MATCH_1}.dll, which must be bound at run time")
-endif()
-message(STATUS "${MODULE}: no exports, imports version.dll, no sibling imports")
+foreach(dll version.dll ${RUNTIME})
+  if(NOT tables MATCHES "DLL Name: ${dll}")
+    message(FATAL_ERROR "${MODULE} does not import ${dll}")
+  endif()
+endforeach()
+foreach(sibling ${SIBLINGS})
+  get_filename_component(name ${sibling} NAME)
+  if(tables MATCHES "DLL Name: ${name}")
+    message(FATAL_ERROR "${MODULE} imports ${name}, which must be bound at run time")
+  endif()
+  # Each C++ function the sibling exports must be a name the plugin looks up: this compiler's
+  # decoration of the plugin's own declaration.
+  execute_process(COMMAND ${OBJDUMP} -p ${sibling} OUTPUT_VARIABLE exports)
+  string(REGEX MATCHALL "\\[ *[0-9]+\\] [?_][^\r\n]*" names "${exports}")
+  if(NOT names)
+    message(FATAL_ERROR "${sibling} exports no C++ function")
+  endif()
+  foreach(entry ${names})
+    string(REGEX REPLACE "^\\[ *[0-9]+\\] " "" symbol "${entry}")
+    string(REGEX REPLACE "([][+.*()^$?\\\\|])" "\\\\\\1" pattern "${symbol}")
+    file(STRINGS ${MODULE} found LIMIT_COUNT 1 REGEX "^${pattern}$")
+    if(NOT found)
+      message(FATAL_ERROR "${MODULE} never looks up ${symbol}, which ${name} exports")
+    endif()
+    message(STATUS "${MODULE} binds ${symbol}")
+  endforeach()
+endforeach()
+message(STATUS "${MODULE}: no exports, imports version.dll ${RUNTIME}, no sibling imports")

@@ -1,6 +1,6 @@
 #include "Reports.h"
 
-#include <fmt/format.h>
+#include <spdlog/fmt/fmt.h>
 
 #include "Permissions.h"
 #include "ReportText.h"
@@ -9,6 +9,17 @@
 namespace Tallyrook {
 
 namespace {
+
+// Fills a template known only at run time, as both fmt lines take one: fmt 4 (the host's
+// spdlog 0.x) formats any string, later versions through vformat.
+template <typename... Values>
+std::string Fill(std::string_view report_template, const Values&... values) {
+#if FMT_VERSION >= 50000
+  return fmt::vformat(report_template, fmt::make_format_args(values...));
+#else
+  return fmt::format(std::string(report_template), values...);
+#endif
+}
 
 std::string Escaped(const ReportValue& value) {
   std::string utf8 = ToUtf8(value);
@@ -53,15 +64,16 @@ std::string FillPlayerReport(std::string_view report_template, const PlayerDetai
   const std::string escaped_command = Escaped(inert_command);
   const std::string escaped_name = Escaped(inert_name);
   const std::string escaped_groups = Escaped(inert_groups);
-  return fmt::format(fmt::runtime(report_template), player.time, escaped_groups, escaped_name,
-                     player.steam_id, escaped_command);
+  return Fill(report_template, player.time, escaped_groups, escaped_name, player.steam_id,
+              escaped_command);
 }
 
 std::string FillRconReport(const std::string& time, FStringView command) {
   ReportValue inert_command = InertText(command);
   FitInOneMessage(DeliveredTemplateLength(RconReportTemplate) + Utf16Length(time),
                   {&inert_command});
-  return fmt::format(fmt::runtime(RconReportTemplate), time, Escaped(inert_command));
+  const std::string escaped_command = Escaped(inert_command);
+  return Fill(RconReportTemplate, time, escaped_command);
 }
 
 }  // namespace Tallyrook

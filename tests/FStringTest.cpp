@@ -68,7 +68,7 @@ TEST_F(FStringTest, AppendingGrowsOnlyWhenTheCountPassesTheCapacity) {
   text += text;  // appending itself reads its own text before the block moves
   EXPECT_EQ(text.View(), FStringView(FTEXT("abcdabcd")));
   // A growth that fails leaves the text as it was, terminated; one that succeeds needs no other.
-  for (const std::uint64_t nth : {1, 2}) {
+  for (const std::uint64_t nth : {std::uint64_t{1}, std::uint64_t{2}}) {
     FString grown;
     GameAllocator::FailAllocation(nth);
     try {

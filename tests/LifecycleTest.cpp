@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <new>
 #include <regex>
 #include <thread>
 
@@ -7,6 +8,7 @@
 
 #include "EmulatedHost.h"
 #include "EmulatedServerFixture.h"
+#include "LogLibrary.h"
 
 namespace {
 
@@ -71,18 +73,23 @@ TEST_F(LifecycleTest, AFailedLoadWritesOneFlushedLineInThePluginsPatternAndInsta
 TEST_F(LifecycleTest, TheHostKeepsItsOwnFormatAndLogsSafelyAfterThePluginIsFreed) {
   ASSERT_FALSE(LoadPlugin());  // writes the plugin's line, then frees the plugin
   GetEmulatedHost().Log().info("the host goes on");
-  // Another plugin logs through the very sinks the freed plugin was handed: their formatter
-  // must be the sinks' own, never one made by the freed plugin's code.
+  // Another plugin logs through the very sinks the freed plugin was handed. With spdlog 1.x
+  // their formatter must be the sinks' own, never one made by the freed plugin's code; with
+  // 0.x the other plugin's logger formats, in spdlog's own default pattern.
   spdlog::logger("Other", ArkApi::GetLogSinks().begin(), ArkApi::GetLogSinks().end())
       .info("another plugin goes on");
   const auto lines = LogLines();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_TRUE(std::regex_match(lines[0], kPluginLine)) << lines[0];
   EXPECT_TRUE(std::regex_match(lines[1], kHostLine)) << lines[1];
-  EXPECT_TRUE(std::regex_match(
-      lines[2],
-      std::regex(R"(\d\d/\d\d/\d\d \d\d:\d\d \[Other\]\[info\] another plugin goes on)" LINE_END)))
-      << lines[2];
+#if TALLYROOK_SINKS_FORMAT
+  const std::regex other(
+      R"(\d\d/\d\d/\d\d \d\d:\d\d \[Other\]\[info\] another plugin goes on)" LINE_END);
+#else
+  const std::regex other(
+      R"(\[\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\] \[Other\] \[info\] another plugin goes on)" LINE_END);
+#endif
+  EXPECT_TRUE(std::regex_match(lines[2], other)) << lines[2];
 }
 
 TEST_F(LifecycleTest, OnlyTheSinksTheHostHadWhenTheLogWasMadeAndThatAdmitErrorsGetTheLine) {
@@ -98,6 +105,9 @@ TEST_F(LifecycleTest, OnlyTheSinksTheHostHadWhenTheLogWasMadeAndThatAdmitErrorsG
 }
 
 TEST_F(LifecycleTest, ALogThatCannotBeMadeFailsTheLoadWithoutAnExceptionLeavingTheEntryPoint) {
+#if !TALLYROOK_SINKS_FORMAT
+  GTEST_SKIP() << "spdlog 0.x makes a log without calling any of its sinks";
+#endif
   WriteConfig("{}");
   GetEmulatedHost().AddFailingPluginSink();
   std::string error;
@@ -130,7 +140,10 @@ TEST_F(LifecycleTest, AHookInstallationThatFailsPartWayLeavesNoHookBehind) {
   }
   const auto lines = PluginLines();
   ASSERT_EQ(lines.size(), 6u);
-  EXPECT_NE(lines[5].find("[error] Exception: std::bad_alloc"), std::string::npos) << lines[5];
+  // The C++ runtime names the exception: libstdc++ "std::bad_alloc", MSVC's "bad allocation".
+  EXPECT_NE(lines[5].find(std::string("[error] Exception: ") + std::bad_alloc().what()),
+            std::string::npos)
+      << lines[5];
   ASSERT_TRUE(LoadPlugin());  // and the next load installs all three
   EXPECT_EQ(GetEmulatedHost().HookedFunctions().size(), 3u);
 }

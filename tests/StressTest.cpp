@@ -16,7 +16,7 @@ namespace {
 
 using namespace relay_test;
 
-constexpr int kGroups = 32;  // the last is "Default"
+constexpr std::size_t kGroups = 32;  // the last is "Default"
 constexpr int kThreads = 8;
 constexpr int kCommands = TALLYROOK_STRESS_COMMANDS;
 
@@ -29,7 +29,7 @@ struct Model {
   std::array<std::vector<std::string>, 3> ignored{{{"/help"}, {"fly"}, {"listplayers"}}};
 
   Model() {
-    for (int g = 0; g < kGroups - 1; ++g) {
+    for (std::size_t g = 0; g < kGroups - 1; ++g) {
       commands[g][kChat] = {"/c" + std::to_string(g)};
       if (g >= 3) commands[g][kChat].push_back("/shared");
       commands[g][kConsole] = {"con" + std::to_string(g)};
@@ -39,18 +39,18 @@ struct Model {
     commands[kGroups - 1][kChat] = {"/c5"};
   }
 
-  static std::string Tag(int group, int kind) {
+  static std::string Tag(std::size_t group, std::size_t kind) {
     return "g" + std::to_string(group) + "-" + std::to_string(kind);
   }
 
   std::string Config() const {
     std::string config = R"({"LogEverything": true, "StaffGroups": ["Admins"], "ChannelGroups": [)";
     const char* keys[] = {"Chat", "Console", "Rcon"};
-    for (int g = 0; g < kGroups; ++g) {
+    for (std::size_t g = 0; g < kGroups; ++g) {
       config += g ? "," : "";
       config += R"({"Identifier": ")" +
                 (g == kGroups - 1 ? std::string("Default") : "G" + std::to_string(g)) + "\"";
-      for (int kind = 0; kind < 3; ++kind) {
+      for (std::size_t kind = 0; kind < 3; ++kind) {
         config += std::string(R"(, ")") + keys[kind] + R"(": {"ChannelTag": ")" + Tag(g, kind) +
                   R"(", "BotName": "bot", "Commands": )" +
                   nlohmann::json(commands[g][kind]).dump() + "}";
@@ -78,13 +78,13 @@ struct Model {
   }
 
   // The tag of the channel the command goes to, or "" when it is not reported.
-  std::string Route(int kind, const std::string& command, bool admin) const {
+  std::string Route(std::size_t kind, const std::string& command, bool admin) const {
     const std::string word = FirstWordFolded(command);
     if (kind == kChat && (command.empty() || command[0] != '/')) return "";
     if (Listed(word, blacklist[kind])) return "";
     // Everything is logged: only a chat command or a player's console command stays ignored.
     if (Listed(word, ignored[kind]) && (kind == kChat || (kind == kConsole && !admin))) return "";
-    for (int g = 0; g < kGroups; ++g) {
+    for (std::size_t g = 0; g < kGroups; ++g) {
       if (Listed(word, commands[g][kind])) return Tag(g, kind);
     }
     return Tag(kGroups - 1, kind);
@@ -92,7 +92,7 @@ struct Model {
 };
 
 struct Sent {
-  int kind;
+  std::size_t kind;
   int player;
   std::string text;
   std::int32_t type;
@@ -103,11 +103,11 @@ Sent CommandNumber(int i) {
       "/shared", "/SHARED y", "/c5", "/unknown", "/secret pw", "/help", "plain text", "", " /c1"};
   static const std::vector<std::string> console = {"sharedcon", "cheat x", "fly", "nothing"};
   static const std::vector<std::string> rcon = {"broadcast hi", "listplayers", "saveworld", ""};
-  const int kind = i % 3;
+  const auto kind = static_cast<std::size_t>(i % 3);
   const int pick = (i / 3) * 7919;
   const auto choose = [&](const std::vector<std::string>& pool, const char* prefix) {
-    const int n = static_cast<int>(pool.size()) + kGroups - 1;
-    const int k = pick % n;
+    const std::size_t n = pool.size() + kGroups - 1;
+    const std::size_t k = static_cast<std::size_t>(pick) % n;
     return k < kGroups - 1 ? prefix + std::to_string(k) + " arg" : pool[k - (kGroups - 1)];
   };
   Sent sent{kind, (i / 3) % 3, "", 2};

@@ -2,6 +2,8 @@
 
 #include <spdlog/sinks/base_sink.h>
 
+#include "LogLibrary.h"
+
 #include <algorithm>
 #include <cstring>
 #include <deque>
@@ -13,6 +15,8 @@ namespace {
 
 // Writes formatted lines to one output. The host makes one for its own lines and one for the
 // plugins' lines per output, so a pattern that a plugin sets never changes the host's format.
+#if TALLYROOK_SINKS_FORMAT
+// spdlog 1.x: each sink formats with a pattern of its own.
 class OutputSink final : public spdlog::sinks::base_sink<std::mutex> {
  public:
   explicit OutputSink(std::shared_ptr<LogOutput> output) : output_(std::move(output)) {}
@@ -40,6 +44,30 @@ class FailingSink final : public spdlog::sinks::sink {
     throw std::runtime_error("this sink takes no formatter");
   }
 };
+#else
+// spdlog 0.x, the real host's line: the logger formats, and its sinks receive the line.
+class OutputSink final : public spdlog::sinks::base_sink<std::mutex> {
+ public:
+  explicit OutputSink(std::shared_ptr<LogOutput> output) : output_(std::move(output)) {}
+
+ private:
+  void _sink_it(const spdlog::details::log_msg& message) override {
+    output_->Write(std::string_view(message.formatted.data(), message.formatted.size()));
+  }
+  void _flush() override { output_->Flush(); }
+
+  std::shared_ptr<LogOutput> output_;
+};
+
+// A sink that fails every line it is given.
+class FailingSink final : public spdlog::sinks::sink {
+ public:
+  void log(const spdlog::details::log_msg& /*message*/) override {
+    throw std::runtime_error("this sink takes no line");
+  }
+  void flush() override {}
+};
+#endif
 
 // The hook manager as the host lays it out, independently of any plugin's declaration: an object
 // whose first word points at a table of three entries (one never called, DisableHook, SetHook),
@@ -62,11 +90,7 @@ const void* const kHookManagerTable[] = {
 
 class Host final : public EmulatedHost {
  public:
-  Host() : log_("ArkApi") {
-    log_.set_level(spdlog::level::trace);
-    log_.flush_on(spdlog::level::info);
-    AddLogOutput(std::make_shared<StandardErrorOutput>(), spdlog::level::info);
-  }
+  Host() { AddLogOutput(std::make_shared<StandardErrorOutput>(), spdlog::level::info); }
 
   void RegisterAddress(const std::string& name, void* address) override {
     addresses_[name] = address;
@@ -96,9 +120,12 @@ class Host final : public EmulatedHost {
 
   void AddLogOutput(std::shared_ptr<LogOutput> output, spdlog::level::level_enum level) override {
     auto host_sink = std::make_shared<OutputSink>(output);
+#if TALLYROOK_SINKS_FORMAT
     host_sink->set_pattern(kHostLogPattern);
+#endif
     host_sink->set_level(level);
-    log_.sinks().push_back(std::move(host_sink));
+    host_sinks_.push_back(std::move(host_sink));
+    MakeLog();
     auto plugin_sink = std::make_shared<OutputSink>(std::move(output));
     plugin_sink->set_level(level);
     plugin_sinks_.push_back(std::move(plugin_sink));
@@ -108,14 +135,19 @@ class Host final : public EmulatedHost {
     plugin_sinks_.push_back(std::make_shared<OutputSink>(std::move(output)));
   }
 
-  void AddFailingPluginSink() override { plugin_sinks_.push_back(std::make_shared<FailingSink>()); }
-
-  void RemoveLogOutputs() override {
-    log_.sinks().clear();
-    plugin_sinks_.clear();
+  void AddFailingPluginSink() override {
+    plugin_sinks_.push_back(std::make_shared<FailingSink>());
   }
 
-  spdlog::logger& Log() override { return log_; }
+  void RemoveLogOutputs() override {
+    host_sinks_.clear();
+    plugin_sinks_.clear();
+    MakeLog();
+  }
+
+  spdlog::logger& Log() override {
+    return *log_;
+  }
 
   void FailSetHook(int nth, bool after_installing) override {
     const std::lock_guard lock(hooks_mutex_);
@@ -139,7 +171,9 @@ class Host final : public EmulatedHost {
     return std::exchange(record_, {});
   }
 
-  void SetCallRecording(bool enabled) override { recording_.store(enabled); }
+  void SetCallRecording(bool enabled) override {
+    recording_.store(enabled);
+  }
 
   // The operations plugins call.
   void* Address(const std::string& name) const {
@@ -173,9 +207,15 @@ class Host final : public EmulatedHost {
     return current_dir_;
   }
 
-  std::vector<std::shared_ptr<spdlog::sinks::sink>>& PluginSinks() { return plugin_sinks_; }
-  IHooks& Hooks() { return *hooks_as_plugins_see_them_; }
-  IApiUtils& ApiUtils() { return api_utils_; }
+  std::vector<std::shared_ptr<spdlog::sinks::sink>>& PluginSinks() {
+    return plugin_sinks_;
+  }
+  IHooks& Hooks() {
+    return *hooks_as_plugins_see_them_;
+  }
+  IApiUtils& ApiUtils() {
+    return api_utils_;
+  }
 
   bool SetHook(const std::string& name, void* detour, void** original) {
     const std::lock_guard lock(hooks_mutex_);
@@ -215,7 +255,19 @@ class Host final : public EmulatedHost {
   std::string current_dir_;
   std::function<void()> current_dir_observer_;
 
-  spdlog::logger log_;
+  // The host's own logger over its own sinks, made anew when they change: spdlog 0.x lets no
+  // sink be added to a logger.
+  void MakeLog() {
+    log_ = std::make_shared<spdlog::logger>("ArkApi", host_sinks_.begin(), host_sinks_.end());
+#if !TALLYROOK_SINKS_FORMAT
+    log_->set_pattern(kHostLogPattern);
+#endif
+    log_->set_level(spdlog::level::trace);
+    log_->flush_on(spdlog::level::info);
+  }
+
+  std::vector<std::shared_ptr<spdlog::sinks::sink>> host_sinks_;
+  std::shared_ptr<spdlog::logger> log_;
   std::vector<std::shared_ptr<spdlog::sinks::sink>> plugin_sinks_;
 
   mutable std::mutex hooks_mutex_;

@@ -1,0 +1,2 @@
+#pragma once
+/* Shim: vcruntime internal header; filesystem.cpp compiles without its contents. */
