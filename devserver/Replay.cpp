@@ -2,8 +2,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include <fstream>
+#include <optional>
+
+#include "Configuration.h"
+#include "EmulatedHost.h"
 #include "FString.h"
 #include "GameAllocator.h"
+#include "ModuleLoader.h"
 #include "Server.h"
 
 namespace devserver {
@@ -43,10 +49,11 @@ std::string Describe(const SessionEvent& event, const Players& players) {
     const std::string name = found != players.end() ? ToUtf8(found->second.name) : "";
     who = " from " + (name.empty() ? "" : name + " ") + "(" + std::to_string(event.player) + ")";
   }
-  const std::string what =
-      event.kind == EventKind::Host
-          ? std::string(event.host.verb == HostVerb::Load ? "load " : "unload ") + event.host.module
-          : ToUtf8(event.text);
+  static const char* const kVerbs[] = {"load ", "unload ", "reload "};
+  const std::string what = event.kind == EventKind::Host
+                               ? kVerbs[static_cast<int>(event.host.verb)] + event.host.module +
+                                     (event.host.config ? " with a new config.json" : "")
+                               : ToUtf8(event.text);
   return std::string("> ") + KindName(event.kind) + Visible(who + ": " + what, false);
 }
 
@@ -62,8 +69,9 @@ std::string Shown(const Delivery& delivery) {
   return shown;
 }
 
+// `note`: what became of a host action, when it failed.
 void Show(const SessionEvent& event, const std::vector<Delivery>& deliveries,
-          const ReplayOptions& options, std::ostream& out) {
+          const std::string& note, const ReplayOptions& options, std::ostream& out) {
   if (options.format == OutputFormat::JsonLines) {
     for (const Delivery& delivery : deliveries) {
       nlohmann::ordered_json line;
@@ -76,6 +84,7 @@ void Show(const SessionEvent& event, const std::vector<Delivery>& deliveries,
   }
   out << Describe(event, options.players) << "\n";
   if (deliveries.empty() && event.kind != EventKind::Host) out << "  (not reported)\n";
+  if (!note.empty()) out << "  (" << note << ")\n";
   for (const Delivery& delivery : deliveries) {
     out << "  #" << delivery.packet.ChannelTag << " as " << delivery.packet.BotName << "\n  "
         << Shown(delivery) << "\n";
@@ -93,7 +102,46 @@ void SetUpSiblings(Server& server, const ReplayOptions& options) {
   }
 }
 
-void Send(Server& server, const SessionEvent& event, const ReplayOptions& options) {
+// Loads the plugin as the host would, first writing the config.json given; false, with the
+// reason on `err` (the plugin's own log line is already there), when the load failed.
+bool LoadPlugin(Server& server, const std::optional<std::string>& config,
+                const ReplayOptions& options, std::ostream& err) {
+  if (config) {
+    std::ofstream file(options.server_directory + Tallyrook::kConfigPath,
+                       std::ios::binary | std::ios::trunc);
+    file << *config;
+    if (!file.flush()) throw std::runtime_error("cannot write the new config.json");
+  }
+  std::string error;
+  if (server.LoadPlugin(&error)) return true;
+  err << "tallyrook-devserver: the plugin did not load: " << error << "\n";
+  return false;
+}
+
+// Frees the plugin; a module still mapped afterwards, or a hook left, is a broken invariant.
+void FreePlugin(Server& server, std::vector<std::string>& problems) {
+  server.FreePlugin();
+  if (ModuleLoader::IsLoaded(kPluginModule)) problems.push_back("the plugin stayed loaded");
+  for (const std::string& hooked : GetEmulatedHost().HookedFunctions()) {
+    problems.push_back("a hook stayed on " + hooked + " after the plugin was freed");
+  }
+}
+
+// Carries out a host action; false when it was to load the plugin and the load failed.
+bool Act(Server& server, const HostAction& action, const ReplayOptions& options,
+         std::vector<std::string>& problems, std::ostream& err) {
+  const bool plugin = action.module == kPluginModule;
+  if (action.verb != HostVerb::Load) {
+    plugin ? FreePlugin(server, problems) : server.UnloadSibling(action.module);
+  }
+  if (action.verb == HostVerb::Unload) return true;
+  if (plugin) return LoadPlugin(server, action.config, options, err);
+  server.LoadSibling(action.module);
+  SetUpSiblings(server, options);
+  return true;
+}
+
+void Send(Server& server, const SessionEvent& event) {
   Game& game = server.game();
   const FString text{FStringView(event.text)};
   switch (event.kind) {
@@ -107,13 +155,7 @@ void Send(Server& server, const SessionEvent& event, const ReplayOptions& option
       game.ReceiveRconPacket(event.type, text.View());
       break;
     case EventKind::Host:
-      if (event.host.verb == HostVerb::Unload) {
-        server.UnloadSibling(event.host.module);
-      } else {
-        server.LoadSibling(event.host.module);
-        SetUpSiblings(server, options);
-      }
-      break;
+      break;  // see Act
   }
 }
 
@@ -127,21 +169,24 @@ int Replay(const ReplayOptions& options, const std::vector<SessionEvent>& events
   }
   const std::size_t live_before = GameAllocator::LiveBlocks();
   std::vector<std::string> problems;
+  bool load_failed = false;
   {
     Server server(ServerOptions{options.server_directory});
     SetUpSiblings(server, options);
-    std::string error;
-    if (!server.LoadPlugin(&error)) {
-      err << "tallyrook-devserver: the plugin did not load: " << error << "\n";
-      return kPluginDidNotLoad;
-    }
+    if (!LoadPlugin(server, std::nullopt, options, err)) return kPluginDidNotLoad;
     for (const SessionEvent& event : events) {
-      Send(server, event, options);
+      std::string note;
+      if (event.kind != EventKind::Host) {
+        Send(server, event);
+      } else if (!Act(server, event.host, options, problems, err)) {
+        note = "the plugin did not load: the session goes on without it";
+        load_failed = true;
+      }
       // Without the relay plugin nothing can be delivered; with it freed but held by the
       // plugin, what was queued is still there.
       const auto deliveries =
           server.relay() != nullptr ? server.relay()->TakeDeliveries() : std::vector<Delivery>{};
-      Show(event, deliveries, options, out);
+      Show(event, deliveries, note, options, out);
       for (const Delivery& delivery : deliveries) {
         if (!delivery.Delivered()) {
           problems.push_back("not delivered: " + delivery.failure + ": " +
@@ -150,7 +195,7 @@ int Replay(const ReplayOptions& options, const std::vector<SessionEvent>& events
       }
       for (auto& violation : game.TakeViolations()) problems.push_back(std::move(violation));
     }
-    server.FreePlugin();
+    FreePlugin(server, problems);
   }
   const std::size_t live_after = GameAllocator::LiveBlocks();
   if (live_after != live_before) {
@@ -160,7 +205,8 @@ int Replay(const ReplayOptions& options, const std::vector<SessionEvent>& events
   for (auto& misuse : GameAllocator::TakeMisuse()) problems.push_back("game allocator: " + misuse);
   for (const auto& problem : problems)
     err << "tallyrook-devserver: invariant broken: " << problem << "\n";
-  return problems.empty() ? kReplayed : kInvariantBroken;
+  if (!problems.empty()) return kInvariantBroken;
+  return load_failed ? kPluginDidNotLoad : kReplayed;
 }
 
 }  // namespace devserver

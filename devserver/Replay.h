@@ -23,8 +23,10 @@ inline constexpr int kReplayed = 0;
 inline constexpr int kPluginDidNotLoad = 3;
 inline constexpr int kInvariantBroken = 4;
 
-// Loads the plugin, sends each event through the game, shows every report on `out`, frees the
-// plugin and checks the game's invariants. Problems go to `err`.
+// Loads the plugin, sends each event through the game or has the host act on it, shows every
+// report on `out`, frees the plugin and checks the game's invariants. Problems go to `err`. A
+// host action whose load of the plugin fails leaves the session to go on without it, and the
+// replay ends in kPluginDidNotLoad.
 int Replay(const ReplayOptions& options, const std::vector<SessionEvent>& events, std::ostream& out,
            std::ostream& err);
 

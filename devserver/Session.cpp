@@ -156,9 +156,9 @@ PlayerRecord ReadPlayer(const Json& value) {
 }
 
 HostAction ReadHostAction(const Json& value) {
-  static const std::pair<const char*, HostVerb> kVerbs[] = {{"load", HostVerb::Load},
-                                                            {"unload", HostVerb::Unload}};
-  static const char* const kModules[] = {"Skyparley", "Permissions"};
+  static const std::pair<const char*, HostVerb> kVerbs[] = {
+      {"load", HostVerb::Load}, {"unload", HostVerb::Unload}, {"reload", HostVerb::Reload}};
+  static const char* const kModules[] = {"Skyparley", "Permissions", kPluginModule};
   const std::string text = value.is_string() ? value.get<std::string>() : std::string();
   const auto space = text.find(' ');
   const std::string verb = text.substr(0, space);
@@ -168,9 +168,25 @@ HostAction ReadHostAction(const Json& value) {
   if (found == std::end(kVerbs) ||
       std::find(std::begin(kModules), std::end(kModules), module) == std::end(kModules)) {
     throw std::runtime_error(
-        R"("host" must be "load" or "unload", a space and "Skyparley" or "Permissions")");
+        R"("host" must be "load", "unload" or "reload", a space and "Skyparley", )"
+        R"("Permissions" or "Tallyrook")");
   }
-  return {found->second, module};
+  return {found->second, module, std::nullopt};
+}
+
+// A config.json given in a session: a string is the file's exact text, anything else the JSON
+// value written out.
+std::string ConfigText(Json value) {
+  // Strings come out of the parser as FromSession reads them; the file gets them back.
+  const auto restore = [](auto& self, Json& node) -> void {
+    if (node.is_string()) {
+      node = ToUtf8(FromSession(node.get<std::string>()));
+    } else if (node.is_structured()) {
+      for (auto& child : node) self(self, child);
+    }
+  };
+  restore(restore, value);
+  return value.is_string() ? value.get<std::string>() : value.dump(2) + "\n";
 }
 
 SessionEvent ReadEvent(const Json& line) {
@@ -189,7 +205,11 @@ SessionEvent ReadEvent(const Json& line) {
     } else if (key == "host") {
       ++kinds;
       event.kind = EventKind::Host;
+      const std::optional<std::string> given = event.host.config;
       event.host = ReadHostAction(value);
+      event.host.config = given;
+    } else if (key == "config") {
+      event.host.config = ConfigText(value);
     } else if (key == "player") {
       if (!ParseSteamId(value, event.player)) {
         throw std::runtime_error("\"player\" must be a Steam ID in decimal");
@@ -216,8 +236,12 @@ SessionEvent ReadEvent(const Json& line) {
   if (kinds != 1) {
     throw std::runtime_error(R"(give exactly one of "chat", "console", "rcon", "host")");
   }
-  if (event.kind == EventKind::Host && line.size() != 1) {
-    throw std::runtime_error(R"(a "host" event takes no other key)");
+  const bool with_config = event.host.config.has_value();
+  if (event.kind == EventKind::Host && line.size() != (with_config ? 2u : 1u)) {
+    throw std::runtime_error(R"(a "host" event takes no other key but "config")");
+  }
+  if (with_config && (event.kind != EventKind::Host || event.host.module != kPluginModule)) {
+    throw std::runtime_error(R"("config" belongs to a "host" event of Tallyrook)");
   }
   if ((event.kind == EventKind::Chat || event.kind == EventKind::Console) && !has_player) {
     throw std::runtime_error(std::string("a ") + KindName(event.kind) + " event needs \"player\"");

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <istream>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -34,12 +35,17 @@ using Players = std::map<std::uint64_t, PlayerRecord>;
 // A command as the game receives it, or an action of the host's plugin manager between commands.
 enum class EventKind { Chat, Console, Rcon, Host };
 
-enum class HostVerb { Load, Unload };
+enum class HostVerb { Load, Unload, Reload };
 
-// What the host's plugin manager does: load or unload a module by its name.
+// The module the host loads and frees, as the admin applies a config change.
+inline constexpr const char* kPluginModule = "Tallyrook";
+
+// What the host's plugin manager does: load, unload or reload a module by its name; for the
+// plugin, possibly with the text of a new config.json, written before the next load.
 struct HostAction {
   HostVerb verb = HostVerb::Load;
   std::string module;
+  std::optional<std::string> config;
 };
 
 struct SessionEvent {

@@ -1,6 +1,7 @@
 // tallyrook-devserver: runs the Tallyrook plugin in the emulated game server and replays a
 // session of commands through it, or checks a config.json, so that an admin can see what a
 // configuration reports, and where, without a live server.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -41,7 +42,8 @@ constexpr const char* kUsage =
     "explain FILE KIND COMMAND shows each decision the plugin makes for that command and where\n"
     "  its report goes; --admin sends it as an administrator, --groups from a player in the\n"
     "  permission groups A and B.\n"
-    "Exit status: 0 replayed, 2 bad usage or input, 3 the plugin did not load, 4 an invariant\n"
+    "Exit status: 0 replayed, 2 bad usage or input, 3 the plugin did not load (at the start, or\n"
+    "on a host action, after the rest of the session), 4 an invariant\n"
     "of the game broke; check: 0 the plugin would load, 1 it would not (or, with --strict,\n"
     "warned); explain: 0, or 1 when the plugin would not load FILE.\n";
 
@@ -162,6 +164,13 @@ int Run(const std::vector<std::string>& words) {
   }
   if (!arguments.config.empty() && !fs::is_regular_file(arguments.config)) {
     throw std::runtime_error("no such config file " + arguments.config);
+  }
+  const bool replaces_config = std::any_of(events.begin(), events.end(), [](const SessionEvent& e) {
+    return e.kind == EventKind::Host && e.host.config.has_value();
+  });
+  if (replaces_config && !arguments.server_directory.empty()) {
+    throw UsageError("a session that gives a new config.json needs --config: it would overwrite " +
+                     arguments.server_directory + "'s own");
   }
   std::unique_ptr<TemporaryServer> temporary;
   if (!arguments.config.empty()) {

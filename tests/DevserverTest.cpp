@@ -122,9 +122,10 @@ class DevserverTest : public ::testing::Test {
 };
 
 TEST_F(DevserverTest, TheExampleSessionsGiveExactlyTheExpectedPackets) {
-  for (const auto& [session, golden] : {std::pair{"session.jsonl", "example-session.jsonl"},
-                                        std::pair{"attacks.jsonl", "attacks.jsonl"},
-                                        std::pair{"siblings.jsonl", "siblings.jsonl"}}) {
+  for (const auto& [session, golden] :
+       {std::pair{"session.jsonl", "example-session.jsonl"},
+        std::pair{"attacks.jsonl", "attacks.jsonl"}, std::pair{"siblings.jsonl", "siblings.jsonl"},
+        std::pair{"reload.jsonl", "reload.jsonl"}}) {
     const Outcome run =
         Devserver("--config " + Example("config.json") + " --players " + Example("players.json") +
                   " --clock \"2026-12-09 20:15:00\" --format jsonl " + Example(session));
@@ -183,11 +184,19 @@ TEST_F(DevserverTest, BadUsageAndBadInputStopBeforeAnythingIsReplayed) {
        "<stdin>:1: \"player\" must be a Steam ID in decimal"},
       {config, "{\"console\": \"fly\"}\n", 2, "<stdin>:1: a console event needs \"player\""},
       {config, "{\"rcon\": \"x\", \"typo\": 1}\n", 2, "<stdin>:1: unknown key \"typo\""},
-      {config, "{\"host\": \"unload Tallyrook\"}\n", 2,
-       "<stdin>:1: \"host\" must be \"load\" or \"unload\", a space and \"Skyparley\" or "
-       "\"Permissions\""},
+      {config, "{\"host\": \"unload Tally\"}\n", 2,
+       "<stdin>:1: \"host\" must be \"load\", \"unload\" or \"reload\", a space and "
+       "\"Skyparley\", \"Permissions\" or \"Tallyrook\""},
       {config, "{\"host\": \"load Skyparley\", \"player\": 1}\n", 2,
-       "<stdin>:1: a \"host\" event takes no other key"},
+       "<stdin>:1: a \"host\" event takes no other key but \"config\""},
+      {config, "{\"host\": \"load Skyparley\", \"config\": {}}\n", 2,
+       "<stdin>:1: \"config\" belongs to a \"host\" event of Tallyrook"},
+      {"--server-dir x", "{\"host\": \"reload Tallyrook\", \"config\": {}}\n", 2,
+       "a session that gives a new config.json needs --config: it would overwrite x's own"},
+      // A reload that fails shows the plugin's line; the session goes on, and ends in 3.
+      {config + " --format jsonl",
+       "{\"host\": \"reload Tallyrook\", \"config\": \"{\"}\n{\"rcon\": \"SaveWorld\"}\n", 3,
+       "[Tallyrook][error] Exception: Can't parse configuration"},
       {config + " --players \"" + players.string() + "\"", "", 2,
        players.string() + ":3: player 2: \"name\" must be a string"},
       {"--config \"" + broken.string() + "\"", "{\"rcon\": \"SaveWorld\"}\n", 3,
