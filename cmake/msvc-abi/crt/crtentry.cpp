@@ -1,19 +1,7 @@
 // Stand-in for MSVC's CRT entry points; -DCRTSHIM_DLL: the DLL one (crtentry_dll), else the console EXE one.
 #include <stdlib.h>
+#include "ucrt_startup.h"
 extern "C" {
-typedef void(__cdecl* _PVFV)(void);
-typedef int(__cdecl* _PIFV)(void);
-struct _onexit_table_t { _PVFV* _first; _PVFV* _last; _PVFV* _end; };
-__declspec(dllimport) void __cdecl _initterm(_PVFV*, _PVFV*);
-__declspec(dllimport) int __cdecl _initterm_e(_PIFV*, _PIFV*);
-__declspec(dllimport) int __cdecl _initialize_onexit_table(_onexit_table_t*);
-__declspec(dllimport) int __cdecl _execute_onexit_table(_onexit_table_t*);
-__declspec(dllimport) void __cdecl _set_app_type(int);
-__declspec(dllimport) int __cdecl _configure_narrow_argv(int);
-__declspec(dllimport) int __cdecl _initialize_narrow_environment(void);
-__declspec(dllimport) int* __cdecl __p___argc(void);
-__declspec(dllimport) char*** __cdecl __p___argv(void);
-__declspec(dllimport) void __cdecl __std_type_info_destroy_list(void*);
 extern _PIFV __xi_a[], __xi_z[];
 extern _PVFV __xc_a[], __xc_z[];
 extern _onexit_table_t* __crtshim_module_atexit;
