@@ -5,7 +5,8 @@
 #include <memory>
 #include <utility>
 extern "C" {
-__declspec(dllimport) void* __stdcall CreateThread(void*, size_t, unsigned long(__stdcall*)(void*), void*, unsigned long, unsigned long*);
+struct _SECURITY_ATTRIBUTES; /* as windows.h declares it, so that both may be included */
+__declspec(dllimport) void* __stdcall CreateThread(struct _SECURITY_ATTRIBUTES*, size_t, unsigned long(__stdcall*)(void*), void*, unsigned long, unsigned long*);
 __declspec(dllimport) unsigned long __stdcall WaitForSingleObject(void*, unsigned long);
 __declspec(dllimport) int __stdcall CloseHandle(void*);
 }
