@@ -26,9 +26,4 @@ fi
 cmake --preset "$preset"
 cmake --build --preset "$preset"
 wait
-if [ -n "${WINEPREFIX:-}" ]; then
-  # One wine server for the whole test run: one that exits between two tests can refuse the
-  # next test's connection while it shuts down.
-  wineserver -p
-fi
 ctest --preset "$preset"
