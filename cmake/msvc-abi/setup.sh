@@ -6,8 +6,9 @@
 set -eu
 HERE=$(cd "$(dirname "$0")" && pwd)
 OUT=$1
+[ -f "$2/stl/inc/yvals_core.h" ] || {
+  echo "no Microsoft STL at $2 (want stl/inc/yvals_core.h); set TALLYROOK_MSVC_STL" >&2; exit 1; }
 STL=$(cd "$2" && pwd)/stl
-[ -f "$STL/inc/yvals_core.h" ] || { echo "no Microsoft STL at $2 (want stl/inc/yvals_core.h)" >&2; exit 1; }
 WINE_DLLS=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
 WINE_INC=/usr/include/wine/wine
 mkdir -p "$OUT/lib" "$OUT/shim" "$OUT/obj"

@@ -15,8 +15,20 @@ set(CMAKE_MT llvm-mt)
 set(TALLYROOK_MSVC_ABI ON)
 
 get_filename_component(tallyrook_project ${CMAKE_CURRENT_LIST_DIR}/../.. ABSOLUTE)
-set(TALLYROOK_MSVC_STL ${tallyrook_project}/../shared/msvc-abi/stl CACHE PATH
-    "The Microsoft STL: a microsoft/STL checkout at tag vs-2022-17.4")
+if(NOT DEFINED TALLYROOK_MSVC_STL)
+  set(stl_default ${tallyrook_project}/../shared/msvc-abi/stl)
+  # A clone made elsewhere (a clean clone for CI, say) finds the STL beside the repository it
+  # was cloned from.
+  if(NOT EXISTS ${stl_default})
+    execute_process(COMMAND git -C ${tallyrook_project} config --get remote.origin.url
+                    OUTPUT_VARIABLE origin OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    if(IS_DIRECTORY "${origin}" AND EXISTS "${origin}/../shared/msvc-abi/stl")
+      get_filename_component(stl_default ${origin}/../shared/msvc-abi/stl ABSOLUTE)
+    endif()
+  endif()
+  set(TALLYROOK_MSVC_STL ${stl_default} CACHE PATH
+      "The Microsoft STL: a microsoft/STL checkout at tag vs-2022-17.4")
+endif()
 set(TALLYROOK_MSVC_ABI_DIR ${CMAKE_BINARY_DIR}/msvc-abi CACHE PATH
     "Where the lane's generated import libraries, shims and CRT stand-in go")
 # try_compile projects load this file again in folders of their own: they use the same pieces.
