@@ -10,10 +10,22 @@
 
 namespace Tallyrook {
 
+// A taken task's exception, raised again on the caller's thread inside a new one that owns it.
+// Rethrowing the stored exception itself would leave its lifetime to the C++ runtime: one that
+// throws the stored object rather than a copy (wine's msvcp140 does) would free it with the
+// tasks' results while the caller still handles it.
+struct TaskFailed : std::exception {
+  TaskFailed(std::size_t index, std::exception_ptr raised) noexcept
+      : task(index), error(std::move(raised)) {}
+  const char* what() const noexcept override { return "a task failed"; }
+  std::size_t task;
+  std::exception_ptr error;
+};
+
 // Starts `evaluate(i)` for every i below `count` as its own task on the system's worker threads,
 // all before any result is taken, then takes the results in index order and returns the first
-// that is not empty. Returns, or passes on a taken task's exception, only after every task has
-// finished: the tasks may refer to the caller's values.
+// that is not empty. Returns, or throws TaskFailed for a taken task's exception, only after every
+// task has finished: the tasks may refer to the caller's values.
 template <typename Result, typename Evaluate>
 Result FirstInOrder(std::size_t count, const Evaluate& evaluate) {
   struct Outcome {
@@ -37,7 +49,7 @@ Result FirstInOrder(std::size_t count, const Evaluate& evaluate) {
   for (std::size_t i = 0; i < count; ++i) {
     tasks.Wait(i);
     Outcome& outcome = work.outcomes[i];
-    if (outcome.error) std::rethrow_exception(outcome.error);
+    if (outcome.error) throw TaskFailed(i, std::move(outcome.error));
     if (outcome.result) return std::move(outcome.result);
   }
   return Result{};

@@ -193,8 +193,15 @@ TEST(FirstInOrderTest, ReturnsOnlyAfterTheTasksWhoseResultsWereNotTakenHaveFinis
 
 TEST(FirstInOrderTest, AllTasksStartBeforeAnyResultIsTakenAndAllFinishBeforeAnErrorPasses) {
   // Task 0 can only finish once every task has started: a launch that waited for results first
-  // would never get there.
+  // would never get there. Tasks 1 and 3 fail; the first in order is passed on, and its
+  // exception lives while the caller handles it, then is gone.
   constexpr std::size_t kTasks = 6;
+  static std::atomic<int> live{0};
+  struct Counted {
+    Counted() { ++live; }
+    Counted(const Counted&) { ++live; }
+    ~Counted() { --live; }
+  };
   std::atomic<std::size_t> started{0};
   std::atomic<std::size_t> finished{0};
   Gate all_started;
@@ -202,10 +209,18 @@ TEST(FirstInOrderTest, AllTasksStartBeforeAnyResultIsTakenAndAllFinishBeforeAnEr
     if (++started == kTasks) all_started.Open();
     all_started.Wait();
     ++finished;
-    if (i == 1) throw std::runtime_error("task 1 failed");
+    if (i == 1 || i == 3) throw Counted();
     return nullptr;
   };
-  EXPECT_THROW(Tallyrook::FirstInOrder<std::shared_ptr<int>>(kTasks, run), std::runtime_error);
+  try {
+    Tallyrook::FirstInOrder<std::shared_ptr<int>>(kTasks, run);
+    ADD_FAILURE() << "no exception";
+  } catch (const Tallyrook::TaskFailed& failed) {
+    EXPECT_EQ(failed.task, 1u);
+    EXPECT_NE(failed.error, nullptr);
+    EXPECT_EQ(live.load(), 1);
+  }
+  EXPECT_EQ(live.load(), 0);
   EXPECT_EQ(finished.load(), kTasks);
 }
 
