@@ -4,7 +4,11 @@
 extern "C" {
 typedef void(__cdecl* _PVFV)(void);
 typedef int(__cdecl* _PIFV)(void);
-struct _onexit_table_t { _PVFV* _first; _PVFV* _last; _PVFV* _end; };
+struct _onexit_table_t {
+  _PVFV* _first;
+  _PVFV* _last;
+  _PVFV* _end;
+};
 __declspec(dllimport) void __cdecl _initterm(_PVFV*, _PVFV*);
 __declspec(dllimport) int __cdecl _initterm_e(_PIFV*, _PIFV*);
 __declspec(dllimport) int __cdecl _initialize_onexit_table(_onexit_table_t*);

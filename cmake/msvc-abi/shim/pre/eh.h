@@ -3,12 +3,12 @@
 #include <corecrt.h>
 #ifdef __cplusplus
 extern "C++" {
-typedef void (__cdecl* terminate_handler)(void);
-typedef void (__cdecl* terminate_function)(void);
-typedef void (__cdecl* unexpected_handler)(void);
-typedef void (__cdecl* unexpected_function)(void);
+typedef void(__cdecl* terminate_handler)(void);
+typedef void(__cdecl* terminate_function)(void);
+typedef void(__cdecl* unexpected_handler)(void);
+typedef void(__cdecl* unexpected_function)(void);
 struct _EXCEPTION_POINTERS;
-typedef void (__cdecl* _se_translator_function)(unsigned int, struct _EXCEPTION_POINTERS*);
+typedef void(__cdecl* _se_translator_function)(unsigned int, struct _EXCEPTION_POINTERS*);
 
 [[noreturn]] __declspec(dllimport) void __cdecl unexpected() noexcept(false);
 __declspec(dllimport) _se_translator_function __cdecl _set_se_translator(_se_translator_function);

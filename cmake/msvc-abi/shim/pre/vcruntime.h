@@ -1,4 +1,5 @@
-/* Shim for MSVC's vcruntime.h: only what the MSVC STL (vs-2022-17.4) and wine's CRT headers need. */
+/* Shim for MSVC's vcruntime.h: only what the MSVC STL (vs-2022-17.4) and wine's CRT headers need.
+ */
 #pragma once
 #define _VCRUNTIME_H
 #include <sal.h>
@@ -55,12 +56,12 @@
 #define _CRT_HYBRIDPATCHABLE
 #define _CRT_STRINGIZE_(x) #x
 #define _CRT_STRINGIZE(x) _CRT_STRINGIZE_(x)
-#define _CRT_WIDE_(s) L ## s
+#define _CRT_WIDE_(s) L##s
 #define _CRT_WIDE(s) _CRT_WIDE_(s)
-#define _CRT_CONCATENATE_(a, b) a ## b
-#define _CRT_CONCATENATE(a, b)  _CRT_CONCATENATE_(a, b)
+#define _CRT_CONCATENATE_(a, b) a##b
+#define _CRT_CONCATENATE(a, b) _CRT_CONCATENATE_(a, b)
 #define _CRT_UNPARENTHESIZE_(...) __VA_ARGS__
-#define _CRT_UNPARENTHESIZE(...)  _CRT_UNPARENTHESIZE_ __VA_ARGS__
+#define _CRT_UNPARENTHESIZE(...) _CRT_UNPARENTHESIZE_ __VA_ARGS__
 #define _CRT_DEPRECATE_TEXT(_Text) __declspec(deprecated(_Text))
 #define _CRT_INSECURE_DEPRECATE(_Replacement)
 #define _CRT_INSECURE_DEPRECATE_MEMORY(_Replacement)
@@ -144,7 +145,8 @@ __declspec(noreturn) void __cdecl __report_gsfailure(uintptr_t _StackCookie);
 #endif
 #pragma pack(pop)
 #ifdef __cplusplus
-extern "C" __declspec(dllimport) __declspec(noreturn) void __cdecl _invalid_parameter_noinfo_noreturn(void);
+extern "C" __declspec(dllimport) __declspec(
+    noreturn) void __cdecl _invalid_parameter_noinfo_noreturn(void);
 #else
 __declspec(dllimport) __declspec(noreturn) void __cdecl _invalid_parameter_noinfo_noreturn(void);
 #endif
