@@ -17,11 +17,16 @@ case "$preset" in
     scripts/fetch-host-spdlog.sh >/dev/null ;;
 esac
 if [ "${preset#windows-}" != "$preset" ]; then
-  # A fresh wine prefix takes a while to set up: let it do so while the build runs.
+  # One wine session for the build and every test: a session that ends between two tests and
+  # starts again under the next can fail a program that starts meanwhile. Its system processes
+  # start here, detached from our output, or the first test would start them with its own output,
+  # which ctest then waits on for as long as the session lasts. A fresh prefix takes a while to
+  # set up: it does so while the build runs.
   export WINEPREFIX="$PWD/build/$preset/wineprefix" WINEDEBUG=-all
-  mkdir -p "build/$preset"
-  wineboot -i >/dev/null 2>&1 &
+  mkdir -p "$WINEPREFIX"
+  wineserver -p </dev/null >/dev/null 2>&1
   trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+  wineboot -i </dev/null >/dev/null 2>&1 &
 fi
 cmake --preset "$preset"
 cmake --build --preset "$preset"
