@@ -196,7 +196,6 @@ TEST_F(RelayTest, RconCommandsAreReportedWithTheirTimeAndTextButNeverAPassword) 
     std::string shown;
     std::string clock = kClock;
   };
-  const std::string kWideClock = "14 juin 2021 \xC3\xA0 18h";  // 18 units, 19 bytes
   const Case cases[] = {
       {"saveworld", 2, "admin-rcon|Rook|" + RconReport("saveworld")},
       {"kickplayer 7", 2, "rcon|Tally|" + RconReport("kickplayer 7")},
@@ -340,11 +339,12 @@ TEST_F(RelayTest, NamesAndGroupsStayInertAndInsideTheLimit) {
     std::string shown_name;
     std::string command = "/tp";
     std::string shown_command = "/tp";
+    std::string clock = kClock;
   };
   // A command that makes the report from player `id`, named "N" without groups, exactly
   // `length` units, whatever the digits of the ID; cut to fit, when over, as Shorten cuts it.
-  const auto sized = [](uint64 id, std::size_t length) {
-    const std::size_t used = 82 + 19 + 1 + std::to_string(id).size();  // template, time, name
+  const auto sized = [](uint64 id, std::size_t length, std::size_t time_units = 19) {
+    const std::size_t used = 82 + time_units + 1 + std::to_string(id).size();  // template, name
     return "/" + Repeat("a", length - used - 1);
   };
   const auto cut = [](uint64 id) {
@@ -381,14 +381,17 @@ TEST_F(RelayTest, NamesAndGroupsStayInertAndInsideTheLimit) {
     cases.push_back({id, "N", {}, "", "N", sized(id, 2000), sized(id, 2000)});
     cases.push_back({id, "N", {}, "", "N", sized(id, 2001), cut(id)});
   }
+  // The time counts in UTF-16 units, as Discord counts, not in its UTF-8 bytes.
+  cases.push_back({1, "N", {}, "", "N", sized(1, 2000, 18), sized(1, 2000, 18), kWideClock});
   for (const Case& c : cases) {
+    server_->relay()->SetClock(c.clock);
     std::vector<std::basic_string<FChar>> groups;
     for (const auto& group : c.groups) groups.emplace_back(FString::FromUtf8(group).View());
     server_->permissions()->SetGroups(c.player, groups);
     server_->game().Player(c.player, FString::FromUtf8(c.name).View());
     EXPECT_EQ(Chat(c.player, c.command),
-              "chat|Tally|" +
-                  ChatReport(c.ranks, c.shown_name, std::to_string(c.player), c.shown_command))
+              "chat|Tally|" + ChatReport(c.ranks, c.shown_name, std::to_string(c.player),
+                                         c.shown_command, c.clock))
         << c.player << " " << c.command.size();
   }
 }

@@ -35,8 +35,9 @@ std::string Repeat(const std::string& text, std::size_t times) {
 }
 
 std::string ChatReport(const std::string& ranks, const std::string& name,
-                       const std::string& steam_id, const std::string& command) {
-  return "```Chat Command Received\\nDate / Time: 2021-06-14 18:03:00\\nRanks: " + ranks +
+                       const std::string& steam_id, const std::string& command,
+                       const std::string& clock) {
+  return "```Chat Command Received\\nDate / Time: " + clock + "\\nRanks: " + ranks +
          "\\nSteam Name: " + name + "\\nSteamID: " + steam_id + "\\nCommand: " + command + "```";
 }
 

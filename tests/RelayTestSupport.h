@@ -10,6 +10,8 @@
 namespace relay_test {
 
 inline constexpr const char* kClock = "2021-06-14 18:03:00";
+// A time text of 18 UTF-16 units in 19 UTF-8 bytes.
+inline const std::string kWideClock = "14 juin 2021 \xC3\xA0 18h";
 inline constexpr uint64 kAlice = 76561198000000001ull;  // administrator, staff
 inline constexpr uint64 kBob = 76561198000000002ull;    // player
 inline constexpr uint64 kCarol = 76561198000000003ull;  // no groups
@@ -24,9 +26,10 @@ std::string Config(const std::string& extra = R"("LogEverything": true)");
 inline const std::string kTick = "`\xE2\x80\x8B";
 std::string Repeat(const std::string& text, std::size_t times);
 
-// The report texts for the fixed clock.
+// The report texts, by default for the fixed clock.
 std::string ChatReport(const std::string& ranks, const std::string& name,
-                       const std::string& steam_id, const std::string& command);
+                       const std::string& steam_id, const std::string& command,
+                       const std::string& clock = kClock);
 std::string ConsoleReport(const std::string& ranks, const std::string& name,
                           const std::string& steam_id, const std::string& command);
 std::string RconReport(const std::string& command, const std::string& clock = kClock);
