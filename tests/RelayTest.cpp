@@ -105,6 +105,8 @@ TEST_F(RelayTest, ChatCommandsAreReportedToTheirChannelWithThePlayersDetails) {
        "admin-chat|Rook|" + ChatReport("Players", "Bob", kBobId,
                                        "/kick\xE2\x80\x83"
                                        "bob")},
+      // Prefixes are for console and RCON: "/cheat" is one, yet chat knows "/cheat /kick" by
+      // its first word.
       {kBob, "/cheat /kick", "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/cheat /kick")},
       {kBob, "cheat /kick", ""},  // no prefix for chat: conversation
       {kBob, "/LOGIN", ""},

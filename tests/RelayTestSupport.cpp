@@ -23,7 +23,7 @@ std::string Config(const std::string& extra) {
     "RedactChatCommands": ["/pw", "/login"],
     "RedactConsoleCommands": ["EnableCheats", "fly", "SetPassword"],
     "RedactRconCommands": ["SaveWorld"],
-    "CommandPrefixes": ["admincheat", "cheat"],
+    "CommandPrefixes": ["admincheat", "cheat", "/cheat"],
     "StaffGroups": ["admins"])" +
          std::string(extra.empty() ? "" : ",\n    " + extra) + "\n  }";
 }
