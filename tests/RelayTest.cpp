@@ -88,6 +88,7 @@ TEST_F(RelayTest, ChatCommandsAreReportedToTheirChannelWithThePlayersDetails) {
        "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/PW [arguments hidden]")},
       {kBob, "/pw", "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/pw")},
       {kBob, "/pw   ", "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/pw   ")},
+      {kBob, "/pw \t", "chat|Tally|" + ChatReport("Players", "Bob", kBobId, "/pw \xE2\x90\x89")},
       {kBob, "/login hunter2", ""},  // blacklisted, and redacted too: the blacklist wins
       {kBob, std::string("/login\0 hunter2", 15), ""},  // a NUL ends the word, as in C
       // Any white space ends the word: a tab, a no-break, ideographic or em space, a NUL.
