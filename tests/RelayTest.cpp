@@ -346,12 +346,13 @@ TEST_F(RelayTest, NamesAndGroupsStayInertAndInsideTheLimit) {
   };
   // A command that makes the report from player `id`, named "N" without groups, exactly
   // `length` units, whatever the digits of the ID; cut to fit, when over, as Shorten cuts it.
-  const auto sized = [](uint64 id, std::size_t length, std::size_t time_units = 19) {
+  const std::size_t clock_units = std::string(kClock).size();  // ASCII: one unit a byte
+  const auto sized = [](uint64 id, std::size_t length, std::size_t time_units) {
     const std::size_t used = 82 + time_units + 1 + std::to_string(id).size();  // template, name
     return "/" + Repeat("a", length - used - 1);
   };
-  const auto cut = [](uint64 id) {
-    const std::size_t room = 2000 - (82 + 19 + 1 + std::to_string(id).size());
+  const auto cut = [&](uint64 id) {
+    const std::size_t room = 2000 - (82 + clock_units + 1 + std::to_string(id).size());
     return "/" + Repeat("a", room - 25) + kEllipsis + " [25 more characters]";
   };
   std::vector<Case> cases = {
@@ -381,8 +382,9 @@ TEST_F(RelayTest, NamesAndGroupsStayInertAndInsideTheLimit) {
   // Steam IDs of every digit count that ends a power of ten: 1, 2, 10, 19 and 20 digits.
   for (const uint64 id : {uint64{1}, uint64{10}, uint64{1000000000}, uint64{1000000000000000000},
                           uint64{10000000000000000000ull}}) {
-    cases.push_back({id, "N", {}, "", "N", sized(id, 2000), sized(id, 2000)});
-    cases.push_back({id, "N", {}, "", "N", sized(id, 2001), cut(id)});
+    cases.push_back(
+        {id, "N", {}, "", "N", sized(id, 2000, clock_units), sized(id, 2000, clock_units)});
+    cases.push_back({id, "N", {}, "", "N", sized(id, 2001, clock_units), cut(id)});
   }
   // The time counts in UTF-16 units, as Discord counts, not in its UTF-8 bytes.
   cases.push_back({1, "N", {}, "", "N", sized(1, 2000, 18), sized(1, 2000, 18), kWideClock});

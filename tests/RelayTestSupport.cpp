@@ -43,8 +43,8 @@ std::string ChatReport(const std::string& ranks, const std::string& name,
 
 std::string ConsoleReport(const std::string& ranks, const std::string& name,
                           const std::string& steam_id, const std::string& command) {
-  return "```Console Command Received\\nDate / Time: 2021-06-14 18:03:00\\nRanks: " + ranks +
-         "\\nStaff Member Steam Name: " + name + "\\nSteamID: " + steam_id +
+  return "```Console Command Received\\nDate / Time: " + std::string(kClock) +
+         "\\nRanks: " + ranks + "\\nStaff Member Steam Name: " + name + "\\nSteamID: " + steam_id +
          "\\nCommand: " + command + "```";
 }
 
