@@ -12,9 +12,7 @@ scripts/install-deps.sh
 case "$preset" in
   windows-mingw) scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 wine googletest ;;
   windows-msvc-abi)
-    scripts/install-deps.sh clang-14 lld llvm wine64 wine libwine-dev googletest openssl
-    command -v npm >/dev/null || scripts/install-deps.sh npm
-    scripts/fetch-host-spdlog.sh >/dev/null ;;
+    scripts/install-deps.sh clang-14 lld llvm wine64 wine libwine-dev googletest ;;
 esac
 if [ "${preset#windows-}" != "$preset" ]; then
   # One wine session for the build and every test: a session that ends between two tests and

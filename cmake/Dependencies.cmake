@@ -21,16 +21,12 @@ if(WIN32 AND CMAKE_CROSSCOMPILING)
   add_library(spdlog::spdlog INTERFACE IMPORTED GLOBAL)
   target_link_libraries(spdlog::spdlog INTERFACE fmt::fmt)
   if(TALLYROOK_MSVC_ABI)
-    # The host's own line: spdlog 0.17 with its bundled fmt 4.1, header-only.
-    set(TALLYROOK_HOST_SPDLOG_INCLUDE "" CACHE PATH
-        "spdlog 0.17.0's headers; empty: fetched by scripts/fetch-host-spdlog.sh")
-    set(host_spdlog ${TALLYROOK_HOST_SPDLOG_INCLUDE})
-    if(NOT host_spdlog)
-      execute_process(COMMAND ${PROJECT_SOURCE_DIR}/scripts/fetch-host-spdlog.sh
-                      OUTPUT_VARIABLE host_spdlog OUTPUT_STRIP_TRAILING_WHITESPACE
-                      COMMAND_ERROR_IS_FATAL ANY)
+    # The host's own spdlog (0.16-era, with its bundled fmt 4.1), header-only, in place.
+    if(NOT EXISTS ${TALLYROOK_HOST_SDK}/include/spdlog/spdlog.h)
+      message(FATAL_ERROR "no host SDK at ${TALLYROOK_HOST_SDK} (want include/spdlog/spdlog.h); "
+                          "set TALLYROOK_HOST_SDK")
     endif()
-    target_include_directories(fmt::fmt SYSTEM INTERFACE ${host_spdlog})
+    target_include_directories(fmt::fmt SYSTEM INTERFACE ${TALLYROOK_HOST_SDK}/include)
   else()
     target_include_directories(fmt::fmt SYSTEM INTERFACE ${third_party_include})
     target_compile_definitions(fmt::fmt INTERFACE FMT_HEADER_ONLY)

@@ -25,7 +25,7 @@ void Release(void* block) {
 }  // namespace
 
 void ProvideTextHeap() {
-  if (ArkApi::GetAddress("FMemory.Malloc") != nullptr) return;
+  if (::GetAddress("FMemory.Malloc") != nullptr) return;
   EmulatedHost& host = GetEmulatedHost();
   host.RegisterAddress("FMemory.Malloc", reinterpret_cast<void*>(&Allocate));
   host.RegisterAddress("FMemory.Realloc", reinterpret_cast<void*>(&Reallocate));

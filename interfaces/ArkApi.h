@@ -1,6 +1,7 @@
 // What the plugin host (ArkApi, loaded as version.dll) gives plugins.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,17 +14,23 @@ namespace spdlog::sinks {
 class sink;
 }
 
-// Where a bit-field member of a game object lives.
+// Where a bit-field member of a game object lives, as the host fills it: all four fields, so a
+// caller's slot for it must be the host's 32 bytes.
 struct BitField {
   std::uintptr_t Word;        // address of the 32-bit word holding the member
-  std::uint64_t BitPosition;  // low 32 bits used
+  std::uint32_t BitPosition;  // then 4 bytes of padding
   std::uint64_t NumBits;
+  std::uint64_t Length;  // how many bytes hold the member
 };
 
-static_assert(sizeof(BitField) == 24, "BitField is three 64-bit values");
+static_assert(sizeof(BitField) == 32, "BitField is the host's four fields");
+static_assert(offsetof(BitField, NumBits) == 16 && offsetof(BitField, Length) == 24,
+              "BitField's fields where the host writes them");
 
 // The member's value: the word shifted right by the position, masked to the bit count.
 std::uint32_t ReadBitField(const BitField& field) noexcept;
+
+namespace ArkApi {
 
 // The host's hook manager, three virtual slots in this order: one the plugin never calls,
 // DisableHook, SetHook. Hooking routes every call of the named game function to `detour`; the
@@ -50,13 +57,7 @@ class IApiUtils {
   SIBLING_API static FString GetSteamName(AController* controller);
 };
 
-namespace ArkApi {
-
 ARK_API IHooks& GetHooks();
-// The callable address of a named game function, or null when the game has none of that name.
-ARK_API void* GetAddress(const std::string& name);
-ARK_API BitField GetBitField(const void* object, const std::string& member);
-ARK_API std::vector<std::shared_ptr<spdlog::sinks::sink>>& GetLogSinks();
 ARK_API IApiUtils& GetApiUtils();
 
 namespace Tools {
@@ -65,3 +66,10 @@ ARK_API std::string GetCurrentDir();
 }  // namespace Tools
 
 }  // namespace ArkApi
+
+// These three the host exports from the global namespace.
+
+// The callable address of a named game function, or null when the game has none of that name.
+ARK_API void* GetAddress(const std::string& name);
+ARK_API BitField GetBitField(const void* object, const std::string& member);
+ARK_API std::vector<std::shared_ptr<spdlog::sinks::sink>>& GetLogSinks();

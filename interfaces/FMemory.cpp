@@ -12,7 +12,7 @@ namespace {
 
 template <typename Function>
 Function Lookup(const char* name) {
-  return reinterpret_cast<Function>(ArkApi::GetAddress(name));
+  return reinterpret_cast<Function>(::GetAddress(name));
 }
 
 template <typename Function>

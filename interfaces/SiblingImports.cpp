@@ -90,12 +90,12 @@ TArray<FString> Permissions::GetPlayerGroups(uint64 steam_id) {
   return get_player_groups.Get(EXPORTED_NAME("_ZN11Permissions15GetPlayerGroupsEy"))(steam_id);
 }
 
-uint64 IApiUtils::GetSteamIdFromController(AController* controller) {
-  return get_steam_id.Get(EXPORTED_NAME("_ZN9IApiUtils24GetSteamIdFromControllerEP11AController"))(
-      controller);
+uint64 ArkApi::IApiUtils::GetSteamIdFromController(AController* controller) {
+  return get_steam_id.Get(
+      EXPORTED_NAME("_ZN6ArkApi9IApiUtils24GetSteamIdFromControllerEP11AController"))(controller);
 }
 
-FString IApiUtils::GetSteamName(AController* controller) {
-  return get_steam_name.Get(EXPORTED_NAME("_ZN9IApiUtils12GetSteamNameEP11AController"))(
+FString ArkApi::IApiUtils::GetSteamName(AController* controller) {
+  return get_steam_name.Get(EXPORTED_NAME("_ZN6ArkApi9IApiUtils12GetSteamNameEP11AController"))(
       controller);
 }

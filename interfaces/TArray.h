@@ -21,7 +21,11 @@ constexpr std::int32_t GrownCapacity(std::int32_t capacity, std::int64_t needed)
   return static_cast<std::int32_t>(std::min<std::int64_t>(grown, INT32_MAX));
 }
 
-template <typename T>
+// The game's allocation policy, named as the array's second template argument: every block is
+// the game allocator's (FMemory).
+class FDefaultAllocator {};
+
+template <typename T, typename Allocator = FDefaultAllocator>
 class TArray {
  public:
   TArray() noexcept = default;

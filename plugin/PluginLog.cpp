@@ -19,7 +19,7 @@ std::shared_ptr<spdlog::logger>& PluginLog::Get() {
 }
 
 void PluginLog::Create() {
-  const auto& sinks = ArkApi::GetLogSinks();
+  const auto& sinks = GetLogSinks();
   auto& logger = Get();
   logger = std::make_shared<spdlog::logger>("Tallyrook", sinks.begin(), sinks.end());
 #if TALLYROOK_SINKS_FORMAT

@@ -21,7 +21,7 @@ class PlayerSender final : public CommandSender {
   explicit PlayerSender(APlayerController* controller) noexcept : controller_(controller) {}
 
   bool IsAdministrator() const override {
-    return ReadBitField(ArkApi::GetBitField(controller_, "APlayerController.bIsAdmin")) != 0;
+    return ReadBitField(GetBitField(controller_, "APlayerController.bIsAdmin")) != 0;
   }
   const TArray<FString>& PermissionGroups() const override { return Details().groups; }
   const PlayerDetails& Details() const {

@@ -39,7 +39,7 @@ const HookRow kHookTable[] = {
                              &RconPacketOriginal),
 };
 
-TALLYROOK_CALLS_HOST_OBJECT void Disable(IHooks& hooks, const HookRow& row) noexcept {
+TALLYROOK_CALLS_HOST_OBJECT void Disable(ArkApi::IHooks& hooks, const HookRow& row) noexcept {
   try {
     hooks.DisableHook(row.target, row.detour);
   } catch (...) {
@@ -50,7 +50,7 @@ TALLYROOK_CALLS_HOST_OBJECT void Disable(IHooks& hooks, const HookRow& row) noex
 }  // namespace
 
 TALLYROOK_CALLS_HOST_OBJECT void InstallHooks() {
-  IHooks& hooks = ArkApi::GetHooks();
+  ArkApi::IHooks& hooks = ArkApi::GetHooks();
   std::size_t attempted = 0;
   try {
     for (const HookRow& row : kHookTable) {
@@ -64,7 +64,7 @@ TALLYROOK_CALLS_HOST_OBJECT void InstallHooks() {
 }
 
 void RemoveHooks() noexcept {
-  IHooks& hooks = ArkApi::GetHooks();
+  ArkApi::IHooks& hooks = ArkApi::GetHooks();
   for (const HookRow& row : kHookTable) Disable(hooks, row);
 }
 

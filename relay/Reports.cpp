@@ -33,9 +33,9 @@ PlayerDetails GatherPlayerDetails(AController* controller) {
   PlayerDetails player;
   player.time = Skyparley::MakeTimeString();
   ArkApi::GetApiUtils();
-  player.steam_id = IApiUtils::GetSteamIdFromController(controller);
+  player.steam_id = ArkApi::IApiUtils::GetSteamIdFromController(controller);
   ArkApi::GetApiUtils();
-  player.steam_name = IApiUtils::GetSteamName(controller);
+  player.steam_name = ArkApi::IApiUtils::GetSteamName(controller);
   player.groups = Permissions::GetPlayerGroups(player.steam_id);
   player.joined_groups = JoinGroups(player.groups);
   return player;

@@ -283,7 +283,7 @@ TEST_F(RelayTest, OutsideCallsComeInOrderAndTheReportIsQueuedBeforeTheGameRuns) 
   const std::vector<std::string> player_freed(5, "FMemory.Free");
   const std::vector<std::string> staff_entry_freed(1, "FMemory.Free");
   const std::vector<std::string> game_freed(2, "FMemory.Free");
-  const std::vector<std::string> admin_bit = {"ArkApi::GetBitField APlayerController.bIsAdmin"};
+  const std::vector<std::string> admin_bit = {"GetBitField APlayerController.bIsAdmin"};
   struct Case {
     const char* what;
     std::function<void()> send;

@@ -15,24 +15,25 @@ set(CMAKE_MT llvm-mt)
 set(TALLYROOK_MSVC_ABI ON)
 
 get_filename_component(tallyrook_project ${CMAKE_CURRENT_LIST_DIR}/../.. ABSOLUTE)
-if(NOT DEFINED TALLYROOK_MSVC_STL)
-  set(stl_default ${tallyrook_project}/../shared/msvc-abi/stl)
-  # A clone made elsewhere (a clean clone for CI, say) finds the STL beside the repository it
-  # was cloned from.
-  if(NOT EXISTS ${stl_default})
-    execute_process(COMMAND git -C ${tallyrook_project} config --get remote.origin.url
-                    OUTPUT_VARIABLE origin OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-    if(IS_DIRECTORY "${origin}" AND EXISTS "${origin}/../shared/msvc-abi/stl")
-      get_filename_component(stl_default ${origin}/../shared/msvc-abi/stl ABSOLUTE)
-    endif()
+# The Microsoft STL and the host's SDK come from the shared folder beside the checkout; a clone
+# made elsewhere (a clean clone for CI, say) finds it beside the repository it was cloned from.
+set(shared_default ${tallyrook_project}/../shared)
+if(NOT EXISTS ${shared_default})
+  execute_process(COMMAND git -C ${tallyrook_project} config --get remote.origin.url
+                  OUTPUT_VARIABLE origin OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  if(IS_DIRECTORY "${origin}" AND EXISTS "${origin}/../shared")
+    get_filename_component(shared_default ${origin}/../shared ABSOLUTE)
   endif()
-  set(TALLYROOK_MSVC_STL ${stl_default} CACHE PATH
-      "The Microsoft STL: a microsoft/STL checkout at tag vs-2022-17.4")
 endif()
+set(TALLYROOK_MSVC_STL ${shared_default}/msvc-abi/stl CACHE PATH
+    "The Microsoft STL: a microsoft/STL checkout at tag vs-2022-17.4")
+set(TALLYROOK_HOST_SDK ${shared_default}/host-sdk CACHE PATH
+    "The host's files: its import library ArkApi.lib, Permissions.lib, and include/ with its spdlog")
 set(TALLYROOK_MSVC_ABI_DIR ${CMAKE_BINARY_DIR}/msvc-abi CACHE PATH
     "Where the lane's generated import libraries, shims and CRT stand-in go")
 # try_compile projects load this file again in folders of their own: they use the same pieces.
-list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TALLYROOK_MSVC_STL TALLYROOK_MSVC_ABI_DIR)
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TALLYROOK_MSVC_STL TALLYROOK_HOST_SDK
+     TALLYROOK_MSVC_ABI_DIR)
 if(NOT EXISTS ${TALLYROOK_MSVC_ABI_DIR}/ready)
   message(STATUS "Generating the MSVC-ABI toolchain pieces in ${TALLYROOK_MSVC_ABI_DIR}")
   execute_process(COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/setup.sh ${TALLYROOK_MSVC_ABI_DIR}
@@ -65,7 +66,7 @@ ${out}/lib/shell32.lib ${out}/lib/dbghelp.lib")
 set(CMAKE_C_STANDARD_LIBRARIES "${msvc_libs}" CACHE STRING "" FORCE)
 set(CMAKE_CXX_STANDARD_LIBRARIES "${msvc_libs}" CACHE STRING "" FORCE)
 
-# Dependencies come from the Debian packages' headers and the host logging library's cache,
+# Dependencies come from the Debian packages' headers and the host's SDK,
 # never from the build machine's libraries.
 set(CMAKE_FIND_ROOT_PATH /nonexistent)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -54,7 +54,7 @@ Game::Game()
   EmulatedController sample;
   const auto offset = static_cast<std::size_t>(reinterpret_cast<char*>(&sample.flags) -
                                                reinterpret_cast<char*>(&sample));
-  host.RegisterBitField(kAdminField, offset, kAdminBit, 1);
+  host.RegisterBitField(kAdminField, offset, kAdminBit, 1, sizeof sample.flags);
   the_game = this;
 }
 

@@ -109,8 +109,9 @@ class Host final : public EmulatedHost {
   }
 
   void RegisterBitField(const std::string& member, std::size_t byte_offset,
-                        std::uint32_t bit_position, std::uint32_t bit_count) override {
-    bit_fields_[member] = {byte_offset, bit_position, bit_count};
+                        std::uint32_t bit_position, std::uint32_t bit_count,
+                        std::uint32_t byte_length) override {
+    bit_fields_[member] = {byte_offset, bit_position, bit_count, byte_length};
   }
 
   void SetCurrentDir(std::string directory) override { current_dir_ = std::move(directory); }
@@ -181,21 +182,23 @@ class Host final : public EmulatedHost {
     return found == addresses_.end() ? nullptr : found->second;
   }
 
-  // The description as the host lays it out, handed over byte for byte as the type plugins
-  // declare for it.
+  // The description as the host lays it out, all four fields, handed over byte for byte as the
+  // type plugins declare for it.
   BitField FieldOf(const void* object, const std::string& member) const {
     struct Description {
       std::uintptr_t word;     // bytes 0-7: the address of the 32-bit word holding the member
-      std::uint64_t position;  // bytes 8-15: the bit position, low 32 bits used
+      std::uint32_t position;  // bytes 8-11: the bit position, then 4 bytes of padding
       std::uint64_t count;     // bytes 16-23: the bit count
+      std::uint64_t length;    // bytes 24-31: how many bytes hold the member
     };
-    static_assert(sizeof(Description) == 24 && sizeof(BitField) == 24, "three 64-bit values");
-    Description description{0, 0, 0};
+    static_assert(sizeof(Description) == 32 && sizeof(BitField) == sizeof(Description),
+                  "the host's four fields");
+    Description description{0, 0, 0, 0};
     const auto found = bit_fields_.find(member);
     if (found != bit_fields_.end() && object != nullptr) {
       const BitFieldPlace& place = found->second;
       description = {reinterpret_cast<std::uintptr_t>(object) + place.byte_offset,
-                     place.bit_position, place.bit_count};
+                     place.bit_position, place.bit_count, place.byte_length};
     }
     BitField field;
     std::memcpy(static_cast<void*>(&field), &description, sizeof description);
@@ -210,10 +213,10 @@ class Host final : public EmulatedHost {
   std::vector<std::shared_ptr<spdlog::sinks::sink>>& PluginSinks() {
     return plugin_sinks_;
   }
-  IHooks& Hooks() {
+  ArkApi::IHooks& Hooks() {
     return *hooks_as_plugins_see_them_;
   }
-  IApiUtils& ApiUtils() {
+  ArkApi::IApiUtils& ApiUtils() {
     return api_utils_;
   }
 
@@ -246,6 +249,7 @@ class Host final : public EmulatedHost {
     std::size_t byte_offset;
     std::uint32_t bit_position;
     std::uint32_t bit_count;
+    std::uint32_t byte_length;
   };
 
   std::unordered_map<std::string, void*> addresses_;
@@ -276,8 +280,8 @@ class Host final : public EmulatedHost {
   bool fail_set_hook_after_installing_ = false;
   HookManager hook_manager_{kHookManagerTable, this};
   // Plugins reach the object through their own declaration of the interface; this host never does.
-  IHooks* hooks_as_plugins_see_them_ = reinterpret_cast<IHooks*>(&hook_manager_);
-  IApiUtils api_utils_;
+  ArkApi::IHooks* hooks_as_plugins_see_them_ = reinterpret_cast<ArkApi::IHooks*>(&hook_manager_);
+  ArkApi::IApiUtils api_utils_;
 
   std::atomic<bool> recording_{true};
   std::mutex record_mutex_;
@@ -310,24 +314,24 @@ EmulatedHost& GetEmulatedHost() {
   return TheHost();
 }
 
-namespace ArkApi {
-
-IHooks& GetHooks() {
-  return TheHost().Hooks();
-}
-
 void* GetAddress(const std::string& name) {
   return TheHost().Address(name);
 }
 
 BitField GetBitField(const void* object, const std::string& member) {
-  TheHost().RecordCall("ArkApi::GetBitField " + member);
+  TheHost().RecordCall("GetBitField " + member);
   return TheHost().FieldOf(object, member);
 }
 
 std::vector<std::shared_ptr<spdlog::sinks::sink>>& GetLogSinks() {
-  TheHost().RecordCall("ArkApi::GetLogSinks");
+  TheHost().RecordCall("GetLogSinks");
   return TheHost().PluginSinks();
+}
+
+namespace ArkApi {
+
+IHooks& GetHooks() {
+  return TheHost().Hooks();
 }
 
 IApiUtils& GetApiUtils() {

@@ -35,8 +35,10 @@ class EmulatedHost {
   // Registration by the game; done before any plugin is loaded, since lookups take no lock.
   virtual void RegisterAddress(const std::string& name, void* address) = 0;
   virtual GameFunctionEntry& RegisterFunction(const std::string& name, void* original) = 0;
+  // `byte_length`: how many bytes of the object hold the member, the host's fourth field.
   virtual void RegisterBitField(const std::string& member, std::size_t byte_offset,
-                                std::uint32_t bit_position, std::uint32_t bit_count) = 0;
+                                std::uint32_t bit_position, std::uint32_t bit_count,
+                                std::uint32_t byte_length) = 0;
 
   virtual void SetCurrentDir(std::string directory) = 0;
   // Runs `observer` inside every GetCurrentDir call, before it answers; empty to stop.

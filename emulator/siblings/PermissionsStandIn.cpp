@@ -84,12 +84,12 @@ TArray<FString> Permissions::GetPlayerGroups(uint64 steam_id) {
   return HandOver<TArray<FString>>(ThePlugin().GroupsOf(steam_id));
 }
 
-uint64 IApiUtils::GetSteamIdFromController(AController* controller) {
+uint64 ArkApi::IApiUtils::GetSteamIdFromController(AController* controller) {
   ThePlugin().Enter("IApiUtils::GetSteamIdFromController");
   return ControllerOf(controller).steam_id;
 }
 
-FString IApiUtils::GetSteamName(AController* controller) {
+FString ArkApi::IApiUtils::GetSteamName(AController* controller) {
   ThePlugin().Enter("IApiUtils::GetSteamName");
   const std::basic_string<FChar>& name = ControllerOf(controller).steam_name;
   return HandOver<FString>(ThePlugin().NextText(name));
