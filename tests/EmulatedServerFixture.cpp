@@ -1,6 +1,7 @@
 #include "EmulatedServerFixture.h"
 
 #include <fstream>
+#include <regex>
 
 #include "EmulatedHost.h"
 #include "GameAllocator.h"
@@ -77,4 +78,14 @@ std::vector<std::string> EmulatedServerTest::PluginLines() const {
     if (line.find("[Tallyrook]") != std::string::npos) lines.push_back(line);
   }
   return lines;
+}
+
+std::vector<std::string> EmulatedServerTest::HostMessages() const {
+  static const std::regex host_line(R"(\[[^\]]*\] \[ArkApi\] (\[\w+\] [^\r\n]*)\r?\n)");
+  std::vector<std::string> messages;
+  std::smatch match;
+  for (const auto& line : log_->Lines()) {
+    if (std::regex_match(line, match, host_line)) messages.push_back(match[1]);
+  }
+  return messages;
 }

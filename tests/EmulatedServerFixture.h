@@ -54,6 +54,8 @@ class EmulatedServerTest : public GameMemoryTest {
   std::vector<std::string> LogLines() const { return log_->Lines(); }
   // The log lines written by the plugin (those naming the Tallyrook logger).
   std::vector<std::string> PluginLines() const;
+  // The host's own lines, each as "[level] message", without its time and line end.
+  std::vector<std::string> HostMessages() const;
 
   std::filesystem::path directory_;
   std::shared_ptr<CapturedLog> log_;

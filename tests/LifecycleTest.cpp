@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <new>
 #include <regex>
@@ -13,8 +15,11 @@
 #include "GameAllocator.h"
 #include "LogLibrary.h"
 #include "ModuleLoader.h"
+#include "PluginInfo.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 class LifecycleTest : public EmulatedServerTest {};
 
@@ -88,7 +93,10 @@ TEST_F(LifecycleTest, ThirtyReloadsFollowTheNewestConfigAndLeaveNothingBehind) {
 TEST_F(LifecycleTest, ASuccessfulLoadAnswersTrueWritesNothingAndUnloadRemovesTheHooks) {
   WriteConfig("{}");
   ASSERT_TRUE(LoadPlugin());
-  EXPECT_EQ(LogLines(), std::vector<std::string>{});
+  EXPECT_EQ(PluginLines(), std::vector<std::string>{});
+  // Without a PluginInfo.json the host names the plugin by its folder, with its defaults.
+  EXPECT_EQ(HostMessages(),
+            std::vector<std::string>{"[info] Loaded plugin Tallyrook V1 (No description)"});
   EXPECT_EQ(
       GetEmulatedHost().HookedFunctions(),
       (std::vector<std::string>{Game::kChatFunction, Game::kConsoleFunction, Game::kRconFunction}));
@@ -110,10 +118,10 @@ TEST_F(LifecycleTest, AFailedLoadWritesOneFlushedLineInThePluginsPatternAndInsta
   // The loader's own answer to an entry point that returned FALSE.
   EXPECT_NE(error.find("error 1114"), std::string::npos) << error;
 #endif
-  const auto lines = LogLines();
+  const auto lines = PluginLines();
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_TRUE(std::regex_match(lines[0], kPluginLine)) << lines[0];
-  EXPECT_EQ(log_->FlushedLines(), 1u);
+  EXPECT_EQ(log_->FlushedLines(), 2u);  // the plugin's line, then the host's warning
   EXPECT_EQ(GetEmulatedHost().HookedFunctions(), std::vector<std::string>{});
   // The detach that follows the failure removes nothing.
   for (const auto& call : GetEmulatedHost().TakeCallRecord()) {
@@ -127,10 +135,11 @@ TEST_F(LifecycleTest, TheHostKeepsItsOwnFormatAndLogsSafelyAfterThePluginIsFreed
   // Another plugin logs through the very sinks the freed plugin was handed. With spdlog 1.x
   // their formatter must be the sinks' own, never one made by the freed plugin's code; with
   // 0.x the other plugin's logger formats, in spdlog's own default pattern.
-  spdlog::logger("Other", ArkApi::GetLogSinks().begin(), ArkApi::GetLogSinks().end())
+  spdlog::logger("Other", GetLogSinks().begin(), GetLogSinks().end())
       .info("another plugin goes on");
-  const auto lines = LogLines();
-  ASSERT_EQ(lines.size(), 3u);
+  auto lines = LogLines();
+  ASSERT_EQ(lines.size(), 4u);
+  lines.erase(lines.begin() + 1);  // the host's warning of the failed load
   EXPECT_TRUE(std::regex_match(lines[0], kPluginLine)) << lines[0];
   EXPECT_TRUE(std::regex_match(lines[1], kHostLine)) << lines[1];
 #if TALLYROOK_SINKS_FORMAT
@@ -164,7 +173,7 @@ TEST_F(LifecycleTest, ALogThatCannotBeMadeFailsTheLoadWithoutAnExceptionLeavingT
   std::string error;
   EXPECT_FALSE(Start().LoadPlugin(&error));
   EXPECT_NE(error.find("Tallyrook"), std::string::npos) << error;
-  EXPECT_EQ(LogLines(), std::vector<std::string>{});
+  EXPECT_EQ(PluginLines(), std::vector<std::string>{});
   EXPECT_EQ(GetEmulatedHost().HookedFunctions(), std::vector<std::string>{});
 }
 
@@ -199,6 +208,102 @@ TEST_F(LifecycleTest, AHookInstallationThatFailsPartWayLeavesNoHookBehind) {
   EXPECT_EQ(GetEmulatedHost().HookedFunctions().size(), 3u);
 }
 
+TEST_F(LifecycleTest, TheHostReadsPluginInfoJsonBeforeItLoadsThePluginAndNamesMissingDependencies) {
+  struct Case {
+    const char* plugin_info;  // null: no file
+    bool loads;
+    std::vector<std::string> host_messages;  // a message ending in "..." is a prefix
+  };
+  const Case cases[] = {
+      {nullptr, true, {"[info] Loaded plugin Tallyrook V1 (No description)"}},
+      {R"({"FullName": "Tally", "Description": "d", "Version": 2.5, "Dependencies": ["Permissions"]})",
+       true,
+       {"[info] Loaded plugin Tally V2.5 (d)"}},
+      // A value of the wrong type keeps the host's default; a dependency not loaded is named.
+      {R"({"FullName": 7, "Dependencies": ["NoSuchPlugin", "Permissions"]})",
+       true,
+       {"[info] Loaded plugin Tallyrook V1 (No description)",
+        "[error] Plugin NoSuchPlugin is  missing! Tallyrook might not work correctly"}},
+      {R"({"Version": 0.1,)",
+       false,
+       {"[warning] Failed to load plugin - Tallyrook: PluginInfo.json: ..."}},
+      {R"({"MinApiVersion": 99})",
+       false,
+       {"[warning] Failed to load plugin - Tallyrook: Tallyrook requires newer API version!"}},
+  };
+  WriteConfig("{}");
+  const fs::path info_path = ConfigPath().parent_path() / "PluginInfo.json";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.plugin_info ? c.plugin_info : "no PluginInfo.json");
+    fs::remove(info_path);
+    if (c.plugin_info != nullptr) std::ofstream(info_path, std::ios::binary) << c.plugin_info;
+    server_.reset();  // each case is the host's start
+    const std::size_t plugin_lines = PluginLines().size();
+    const auto earlier = static_cast<std::ptrdiff_t>(HostMessages().size());
+    EXPECT_EQ(LoadPlugin(), c.loads);
+    const auto all = HostMessages();
+    const std::vector<std::string> messages(all.begin() + earlier, all.end());
+    ASSERT_EQ(messages.size(), c.host_messages.size());
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+      const std::string& expected = c.host_messages[i];
+      const bool prefix =
+          expected.size() > 3 && expected.compare(expected.size() - 3, 3, "...") == 0;
+      if (prefix) {
+        EXPECT_EQ(messages[i].rfind(expected.substr(0, expected.size() - 3), 0), 0u) << messages[i];
+      } else {
+        EXPECT_EQ(messages[i], expected);
+      }
+    }
+    // A plugin the host does not load never runs: nothing of it in the log, no hook.
+    if (!c.loads) {
+      EXPECT_EQ(PluginLines().size(), plugin_lines);
+      EXPECT_EQ(GetEmulatedHost().HookedFunctions(), std::vector<std::string>{});
+    }
+    server_->FreePlugin();
+  }
+}
+
+// The host returns its four-field description by value through the caller's slot. Called as the
+// ABI passes that slot, the host must fill exactly the 32 bytes the plugin's BitField holds: a
+// shorter declaration would give the host a slot it writes past.
+TEST(HostLayoutTest, GetBitFieldFillsExactlyTheSlotThePluginDeclares) {
+  using RawGetBitField =
+      void* (*)(unsigned char* slot, const void* object, const std::string& member);
+  const auto raw = reinterpret_cast<RawGetBitField>(reinterpret_cast<void (*)()>(&GetBitField));
+  EmulatedController& player = Game::Instance().Player(0xB17F, FTEXT("Bits"), true);
+  unsigned char slot[48];
+  std::memset(slot, 0xCD, sizeof slot);
+  raw(slot, &player, Game::kAdminField);
+  std::size_t written = sizeof slot;
+  while (written > 0 && slot[written - 1] == 0xCD) --written;
+  EXPECT_EQ(written, sizeof(BitField));
+  std::uint64_t word = 0, count = 0, length = 0;
+  std::uint32_t position = 0;
+  std::memcpy(&word, slot, 8);
+  std::memcpy(&position, slot + 8, 4);
+  std::memcpy(&count, slot + 16, 8);
+  std::memcpy(&length, slot + 24, 8);
+  EXPECT_EQ(word, reinterpret_cast<std::uintptr_t>(&player.flags));
+  EXPECT_EQ(position, kAdminBit);
+  EXPECT_EQ(count, 1u);
+  EXPECT_EQ(length, sizeof player.flags);
+  // And the plugin's declaration reads the same fields.
+  const BitField field = GetBitField(&player, Game::kAdminField);
+  EXPECT_EQ(field.Word, word);
+  EXPECT_EQ(field.BitPosition, position);
+  EXPECT_EQ(field.NumBits, count);
+  EXPECT_EQ(field.Length, length);
+  EXPECT_EQ(ReadBitField(field), 1u);
+}
+
+TEST(PluginInfoTest, TheShippedFileCarriesTheProjectsVersionAndNamesBothSiblings) {
+  const PluginInfo info = ReadPluginInfo(fs::path(TALLYROOK_SOURCE_DIR) / "packaging");
+  EXPECT_EQ(info.full_name, "Tallyrook");
+  EXPECT_FLOAT_EQ(info.version, std::stof(TALLYROOK_VERSION));
+  EXPECT_EQ(info.min_api_version, 0.0f);
+  EXPECT_EQ(info.dependencies, (std::vector<std::string>{"Permissions", "Skyparley"}));
+}
+
 #ifdef _WIN32
 TEST_F(LifecycleTest, ThreadsStartingAndEndingChangeNothingOnWindows) {
   // The loader tells the plugin of each thread that starts and ends.
@@ -207,7 +312,7 @@ TEST_F(LifecycleTest, ThreadsStartingAndEndingChangeNothingOnWindows) {
   const auto hooks = GetEmulatedHost().HookedFunctions();
   for (int i = 0; i < 4; ++i) std::thread([] {}).join();
   EXPECT_EQ(GetEmulatedHost().HookedFunctions(), hooks);
-  EXPECT_EQ(LogLines(), std::vector<std::string>{});
+  EXPECT_EQ(PluginLines(), std::vector<std::string>{});
 }
 #else
 TEST_F(LifecycleTest, ThreadNotificationsAndUnknownReasonsAnswerTrueAndChangeNothingOnLinux) {
@@ -220,7 +325,7 @@ TEST_F(LifecycleTest, ThreadNotificationsAndUnknownReasonsAnswerTrueAndChangeNot
     EXPECT_EQ(answer, 1) << reason;
     EXPECT_EQ(GetEmulatedHost().HookedFunctions(), hooks) << reason;
   }
-  EXPECT_EQ(LogLines(), std::vector<std::string>{});
+  EXPECT_EQ(PluginLines(), std::vector<std::string>{});
 }
 #endif
 

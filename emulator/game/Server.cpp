@@ -1,9 +1,18 @@
 #include "Server.h"
 
+#include <filesystem>
 #include <stdexcept>
+#include <utility>
 
 #include "EmulatedHost.h"
 #include "ModuleLoader.h"
+#include "PluginInfo.h"
+
+namespace {
+
+constexpr const char* kPlugin = "Tallyrook";
+
+}  // namespace
 
 template <typename Control>
 void Server::Sibling<Control>::Load() {
@@ -27,7 +36,7 @@ void Server::Sibling<Control>::Unload() {
   if (!ModuleLoader::IsLoaded(name)) control = nullptr;
 }
 
-Server::Server(ServerOptions options) : game_(Game::Instance()) {
+Server::Server(ServerOptions options) : game_(Game::Instance()), directory_(options.directory) {
   GetEmulatedHost().SetCurrentDir(options.directory);
   if (options.with_relay) {
     relay_.Load();
@@ -59,10 +68,32 @@ void Server::LoadSibling(const std::string& name) {
 
 bool Server::LoadPlugin(std::string* error) {
   if (plugin_ != nullptr) return true;
+  spdlog::logger& log = GetEmulatedHost().Log();
+  const bool start = !std::exchange(started_, true);
   std::string reason;
-  plugin_ = ModuleLoader::Load("Tallyrook", reason);
-  if (plugin_ == nullptr && error != nullptr) *error = reason;
-  return plugin_ != nullptr;
+  PluginInfo info;
+  try {
+    info = ReadPluginInfo(std::filesystem::path(directory_) / "ArkApi" / "Plugins" / kPlugin);
+    if (info.min_api_version != 0 && info.min_api_version > kHostApiVersion)
+      throw std::runtime_error(std::string(kPlugin) + " requires newer API version!");
+    plugin_ = ModuleLoader::Load(kPlugin, reason);
+  } catch (const std::exception& failure) {
+    reason = failure.what();
+  }
+  if (plugin_ == nullptr) {
+    log.warn("Failed to load plugin - {}: {}", kPlugin, reason);
+    if (error != nullptr) *error = reason;
+    return false;
+  }
+  log.info("Loaded plugin {} V{} ({})", info.full_name.empty() ? kPlugin : info.full_name,
+           info.version, info.description);
+  if (start) {
+    for (const std::string& dependency : info.dependencies) {
+      if (!ModuleLoader::IsLoaded(dependency))
+        log.error("Plugin {} is  missing! {} might not work correctly", dependency, kPlugin);
+    }
+  }
+  return true;
 }
 
 bool Server::NotifyPlugin(unsigned long reason, int& answer) {

@@ -21,7 +21,11 @@ class Server {
   Server(const Server&) = delete;
   Server& operator=(const Server&) = delete;
 
-  // Loads the plugin as the host would; false, with the loader's reason, when the load failed.
+  // Loads the plugin as the host's plugin manager does: reads PluginInfo.json from the plugin's
+  // folder (ArkApi/Plugins/Tallyrook of the server's directory) when there is one, loads the
+  // module, and logs the host's line for the outcome. The first load is the host's start: it
+  // then names each dependency in PluginInfo.json that is not loaded. False, with the reason,
+  // when the load failed.
   bool LoadPlugin(std::string* error = nullptr);
   // Frees the plugin if it is loaded: the game stops calling into it first, as a host must.
   void FreePlugin();
@@ -57,5 +61,7 @@ class Server {
   Game& game_;
   Sibling<RelayStandIn> relay_{"Skyparley", kRelayControl};
   Sibling<PermissionsStandIn> permissions_{"Permissions", kPermissionsControl};
+  std::string directory_;
   void* plugin_ = nullptr;
+  bool started_ = false;
 };
