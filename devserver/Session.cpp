@@ -22,7 +22,7 @@ bool IsHexDigit(char c) {
 
 // The code unit of the escape "\uXXXX" at `at`, or -1 when there is none.
 long EscapedUnit(const std::string& json, std::size_t at) {
-  if (json.compare(at, 2, "\\u") != 0 || at + 6 > json.size()) return -1;
+  if (at + 6 > json.size() || json.compare(at, 2, "\\u") != 0) return -1;
   for (std::size_t k = at + 2; k < at + 6; ++k) {
     if (!IsHexDigit(json[k])) return -1;
   }

@@ -141,7 +141,9 @@ TEST_F(DevserverTest, TheTextFormatShowsTheReportAsDiscordWould) {
     "Rcon":{"ChannelTag":"r","BotName":"b"}}]})");
   const Outcome run = Devserver("--config \"" + config.string() + "\" --clock T",
                                 "{\"chat\": \"/say \\\"hi\\\"\", \"player\": 5}\n"
-                                "{\"chat\": \"hello\\u001b[2J\\u0085\\n\", \"player\": \"5\"}\n");
+                                "{\"chat\": \"hello\\u001b[2J\\u0085\\n\", \"player\": \"5\"}\n"
+                                // an escape within six characters of the line's end
+                                "{\"rcon\": \"a\\n\"}\n");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
             "> chat from (5): /say \"hi\"\n"
@@ -155,6 +157,12 @@ TEST_F(DevserverTest, TheTextFormatShowsTheReportAsDiscordWould) {
             "\n"
             "> chat from (5): hello\xE2\x90\x9B[2J\xEF\xBF\xBD\xE2\x90\x8A\n"
             "  (not reported)\n"
+            "\n"
+            "> rcon (type 2): a\xE2\x90\x8A\n"
+            "  #r as b\n"
+            "  ```RCON Command Received\n"
+            "  Date / Time: T\n"
+            "  Command: a\xE2\x90\x8A```\n"
             "\n");
 }
 
