@@ -16,6 +16,7 @@
 
 #include "ConfigCheck.h"
 #include "Configuration.h"
+#include "EmulatedServerFixture.h"
 #include "ModuleLoader.h"
 #include "Replay.h"
 
@@ -39,11 +40,9 @@ std::string Read(const fs::path& path) {
 class DevserverTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    directory_ =
-        fs::temp_directory_path() / (std::string("tallyrook-devserver-test-") + test->name());
-    fs::remove_all(directory_);
-    fs::create_directories(directory_);
+    directory_ = UniqueTestFolder("tallyrook-");
+    // The in-process replays make players of their own: each test starts from a new game.
+    Game::Instance().ForgetPlayers();
   }
   void TearDown() override { fs::remove_all(directory_); }
 

@@ -1,6 +1,7 @@
 #include "EmulatedServerFixture.h"
 
 #include <fstream>
+#include <random>
 #include <regex>
 
 #include "EmulatedHost.h"
@@ -8,8 +9,19 @@
 
 namespace fs = std::filesystem;
 
+fs::path UniqueTestFolder(const std::string& prefix) {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string name = prefix + test->test_suite_name() + "-" + test->name() + "-";
+  std::random_device random;
+  for (;;) {
+    const fs::path folder = fs::temp_directory_path() / (name + std::to_string(random()));
+    if (fs::create_directories(folder)) return folder;  // false: it was there already
+  }
+}
+
 void GameMemoryTest::SetUp() {
-  Game::Instance();
+  // Each test starts from a new game, whatever players an earlier test of the process made.
+  Game::Instance().ForgetPlayers();
   GameAllocator::TakeMisuse();
   live_blocks_at_start_ = GameAllocator::LiveBlocks();
 }
@@ -21,10 +33,7 @@ void GameMemoryTest::TearDown() {
 
 void EmulatedServerTest::SetUp() {
   GameMemoryTest::SetUp();
-  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  directory_ = fs::temp_directory_path() /
-               (std::string("tallyrook-") + test->test_suite_name() + "-" + test->name());
-  fs::remove_all(directory_);
+  directory_ = UniqueTestFolder("tallyrook-");
   fs::create_directories(ConfigPath().parent_path());
   EmulatedHost& host = GetEmulatedHost();
   host.RemoveLogOutputs();

@@ -15,6 +15,10 @@
 #include "LogOutput.h"
 #include "Server.h"
 
+// A new folder for one test, unique to this run of the suite, so that two runs at once on one
+// machine never share or remove each other's files.
+std::filesystem::path UniqueTestFolder(const std::string& prefix);
+
 // The text of the ConfigError that `work` throws, or "no error".
 template <typename Work>
 std::string ConfigErrorOf(Work work) {

@@ -58,6 +58,11 @@ Game::Game()
   the_game = this;
 }
 
+void Game::ForgetPlayers() {
+  const std::lock_guard lock(players_mutex_);
+  players_.clear();
+}
+
 EmulatedController& Game::Player(uint64 steam_id, FStringView name, bool admin) {
   const std::lock_guard lock(players_mutex_);
   for (EmulatedController& player : players_) {

@@ -34,6 +34,8 @@ class Game {
 
   // Adds a player, or returns the one with that Steam ID (its name and admin bit then unchanged).
   EmulatedController& Player(uint64 steam_id, FStringView name = {}, bool admin = false);
+  // Every player leaves, as at a new game: no controller of theirs may be in use.
+  void ForgetPlayers();
 
   void SendChat(EmulatedController& player, FStringView message, std::int32_t mode = 0);
   void ConsoleCommand(EmulatedController& player, FStringView command, bool write_to_log = false);
