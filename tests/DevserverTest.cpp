@@ -40,7 +40,7 @@ std::string Read(const fs::path& path) {
 class DevserverTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = UniqueTestFolder("tallyrook-");
+    directory_ = UniqueTestFolder();
     // The in-process replays make players of their own: each test starts from a new game.
     Game::Instance().ForgetPlayers();
   }

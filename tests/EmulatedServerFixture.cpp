@@ -9,9 +9,10 @@
 
 namespace fs = std::filesystem;
 
-fs::path UniqueTestFolder(const std::string& prefix) {
+fs::path UniqueTestFolder() {
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::string name = prefix + test->test_suite_name() + "-" + test->name() + "-";
+  const std::string name =
+      std::string("tallyrook-") + test->test_suite_name() + "-" + test->name() + "-";
   std::random_device random;
   for (;;) {
     const fs::path folder = fs::temp_directory_path() / (name + std::to_string(random()));
@@ -33,7 +34,7 @@ void GameMemoryTest::TearDown() {
 
 void EmulatedServerTest::SetUp() {
   GameMemoryTest::SetUp();
-  directory_ = UniqueTestFolder("tallyrook-");
+  directory_ = UniqueTestFolder();
   fs::create_directories(ConfigPath().parent_path());
   EmulatedHost& host = GetEmulatedHost();
   host.RemoveLogOutputs();

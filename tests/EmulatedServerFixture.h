@@ -17,7 +17,7 @@
 
 // A new folder for one test, unique to this run of the suite, so that two runs at once on one
 // machine never share or remove each other's files.
-std::filesystem::path UniqueTestFolder(const std::string& prefix);
+std::filesystem::path UniqueTestFolder();
 
 // The text of the ConfigError that `work` throws, or "no error".
 template <typename Work>

@@ -74,7 +74,7 @@ bool Server::LoadPlugin(std::string* error) {
   PluginInfo info;
   try {
     info = ReadPluginInfo(std::filesystem::path(directory_) / "ArkApi" / "Plugins" / kPlugin);
-    if (info.min_api_version != 0 && info.min_api_version > kHostApiVersion)
+    if (info.min_api_version > kHostApiVersion)
       throw std::runtime_error(std::string(kPlugin) + " requires newer API version!");
     plugin_ = ModuleLoader::Load(kPlugin, reason);
   } catch (const std::exception& failure) {
